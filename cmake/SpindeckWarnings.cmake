@@ -1,0 +1,10 @@
+# Every target of ours links spindeck_warnings, so warnings and sanitizers are set in one place.
+add_library(spindeck_warnings INTERFACE)
+target_compile_options(spindeck_warnings INTERFACE -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion)
+if(SPINDECK_WERROR)
+    target_compile_options(spindeck_warnings INTERFACE -Werror)
+endif()
+if(SPINDECK_SANITIZE)
+    target_compile_options(spindeck_warnings INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+    target_link_options(spindeck_warnings INTERFACE -fsanitize=address,undefined)
+endif()
