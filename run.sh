@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Spindeck and its tools.
+# Installs what is missing, builds Spindeck and starts it from build/bin.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh
 cmake --build build
-echo "Spindeck's windows are not built yet; the tools are in build/bin:"
-ls build/bin
+exec build/bin/spindeck

@@ -1,0 +1,122 @@
+#include "mainform.h"
+
+#include "config/defaultfile.h"
+#include "config/inifile.h"
+#include "config/settings.h"
+#include "install/installform.h"
+#include "settingsapply.h"
+#include "splashform.h"
+#include "ui/windows.h"
+
+#include <QCloseEvent>
+
+namespace spindeck::app {
+
+namespace {
+
+constexpr int kCdRom = 5;
+
+std::string upper(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+MainForm::MainForm(ui::Services& services, Forms& forms)
+    : ui::MainDesign(services.files), m_services(services), m_forms(forms) {
+    connect(cmdExit, &QPushButton::clicked, this, &MainForm::exitProgram);
+    connect(mnuExit, &QAction::triggered, this, &MainForm::exitProgram);
+}
+
+void MainForm::load() {
+    auto& settings = m_services.settings;
+    const std::string& programDirectory = m_services.programDirectory;
+
+    setWindowTitle(windowTitle() + ui::kVersion);
+    const std::string configPath = config::configPath(programDirectory);
+    settings.gMainLoaded = false;
+    settings.gSoundOn = m_services.cues.waveOutGetNumDevs() > 0;
+    ui::centreOnScreen(*this);
+    (void)dirListBox->setPath(QString::fromStdString(programDirectory.substr(0, 3)));
+    const std::string foundName = m_services.files.findName(programDirectory, config::kConfigFileName);
+    m_services.toolkit.setScreenPointer(ui::Toolkit::kArrowHourglass);
+    configure(configPath, foundName);
+    if (settings.gSoundOn) {
+        m_services.cues.sndPlaySoundA(m_services.programFile(settings.mStartUp), platform::CuePlayer::kAsync);
+    }
+    startMusic();
+    settings.gMainLoaded = true;
+    m_services.toolkit.setScreenPointer(ui::Toolkit::kDefault);
+    show();
+    m_forms.splash.unload();
+    settings.gSelectedDir = dirListBox->path().toStdString();
+}
+
+// Writes the default file on a first start, applies the file on every later one; on a CD-ROM
+// without a file, does neither.
+void MainForm::configure(const std::string& configPath, const std::string& foundName) {
+    const std::string& programDirectory = m_services.programDirectory;
+    const bool found = upper(foundName) == config::kConfigFileName;
+    const std::string driveRoot = programDirectory.substr(0, 1) + ":\\";
+    if (!found && m_services.files.GetDriveTypeA(driveRoot) != kCdRom) {
+        if (auto written = m_services.files.writeFile(configPath, config::defaultFileBytes()); !written) {
+            m_services.toolkit.reportProblem("cannot write the default configuration file " +
+                                             QString::fromStdString(written.error().message()));
+        }
+        return;
+    }
+    if (!found) {
+        return;
+    }
+    const auto bytes = m_services.files.readFile(configPath);
+    if (!bytes) {
+        m_services.toolkit.reportProblem("cannot read the configuration file " +
+                                         QString::fromStdString(bytes.error().message()));
+        return;
+    }
+    const auto ini = config::IniDocument::fromBytes(*bytes);
+    applySettings(config::settingsPass(ini, programDirectory), *this, m_forms, m_services);
+}
+
+void MainForm::startMusic() {
+    auto& music = m_services.music;
+    music.setDeviceType("Sequencer");
+    music.setUpdateInterval(1000);
+    music.setFileName(m_services.programFile(m_services.settings.gMidiFile));
+    music.command("close");
+    music.command("open");
+    music.command("play");
+}
+
+void MainForm::exitProgram() {
+    m_services.music.command("stop");
+    m_services.music.command("close");
+    if (m_services.settings.gSoundOn) {
+        m_services.cues.sndPlaySoundA(m_services.programFile(m_services.settings.mExit), platform::CuePlayer::kWait);
+    }
+    m_services.toolkit.endProgram();
+}
+
+void MainForm::unload() {
+    m_forms.install.unload();
+}
+
+bool MainForm::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && !m_activated) {
+        m_activated = true;
+        dirListBox->setFocus();
+    }
+    return ui::MainDesign::event(event);
+}
+
+void MainForm::closeEvent(QCloseEvent* event) {
+    event->accept();
+    m_forms.main.unload();
+}
+
+} // namespace spindeck::app

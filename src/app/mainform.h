@@ -1,0 +1,38 @@
+#pragma once
+
+// frmQRV: the main window. Its set-up runs once, nested in the splash window's activation: it
+// prepares the window, decides the sound flag, writes the default configuration file or applies
+// the configuration to both windows and the shared settings, then starts the start-up cue and the
+// music, shows itself and removes the splash window.
+
+#include "forms.h"
+#include "ui/designs.h"
+
+namespace spindeck::app {
+
+class MainForm final : public ui::MainDesign {
+    Q_OBJECT
+public:
+    MainForm(ui::Services& services, Forms& forms);
+
+    void load();
+    // Closing the main window: the install window goes too; no cue and no music command.
+    void unload();
+
+    // Exit button and File, Exit: the music stops, the exit cue plays to its end, the program ends.
+    void exitProgram();
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void configure(const std::string& configPath, const std::string& foundName);
+    void startMusic();
+
+    ui::Services& m_services;
+    Forms& m_forms;
+    bool m_activated = false;
+};
+
+} // namespace spindeck::app

@@ -1,0 +1,14 @@
+#include "installform.h"
+
+#include "ui/windows.h"
+
+namespace spindeck::install {
+
+InstallForm::InstallForm(ui::Services& services) : ui::InstallDesign(services.files), m_services(services) {}
+
+void InstallForm::load() {
+    setWindowTitle(windowTitle() + ui::kVersion);
+    ui::centreOnScreen(*this);
+}
+
+} // namespace spindeck::install
