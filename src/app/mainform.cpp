@@ -9,6 +9,8 @@
 #include "ui/windows.h"
 
 #include <QCloseEvent>
+#include <cstdio>
+#include <ctime>
 
 namespace spindeck::app {
 
@@ -23,6 +25,37 @@ std::string upper(std::string text) {
         }
     }
     return text;
+}
+
+// The start-up benchmark sets SPINDECK_TIMING to learn when the main window is shown and when it
+// is first drawn.
+void reportTiming(const char* moment) {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    std::fprintf(stderr, "spindeck-timing %s %lld\n", moment,
+                 static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+}
+
+class FirstPaintReporter final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            reportTiming("painted");
+            watched->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+};
+
+void reportShownForTiming(QWidget& window) {
+    if (qEnvironmentVariableIsSet("SPINDECK_TIMING")) {
+        reportTiming("shown");
+        window.installEventFilter(new FirstPaintReporter(&window));
+    }
 }
 
 } // namespace
@@ -53,6 +86,7 @@ void MainForm::load() {
     settings.gMainLoaded = true;
     m_services.toolkit.setScreenPointer(ui::Toolkit::kDefault);
     show();
+    reportShownForTiming(*client());
     m_forms.splash.unload();
     settings.gSelectedDir = dirListBox->path().toStdString();
 }
