@@ -61,7 +61,9 @@ void reportShownForTiming(QWidget& window) {
 } // namespace
 
 MainForm::MainForm(ui::Services& services, Forms& forms)
-    : ui::MainDesign(services.files), m_services(services), m_forms(forms) {
+    : ui::MainDesign(services.files), m_services(services), m_forms(forms),
+      m_selection(*this, services, [&forms](const QString& name) { forms.install.get().lblInstTitle->setText(name); }) {
+    connect(dirListBox, &ui::DirListBox::clicked, this, [this] { m_selection.select(); });
     connect(cmdExit, &QPushButton::clicked, this, &MainForm::exitProgram);
     connect(mnuExit, &QAction::triggered, this, &MainForm::exitProgram);
 }
@@ -77,6 +79,7 @@ void MainForm::load() {
     ui::centreOnScreen(*this);
     (void)dirListBox->setPath(QString::fromStdString(programDirectory.substr(0, 3)));
     const std::string foundName = m_services.files.findName(programDirectory, config::kConfigFileName);
+    m_selection.select();
     m_services.toolkit.setScreenPointer(ui::Toolkit::kArrowHourglass);
     configure(configPath, foundName);
     if (settings.gSoundOn) {

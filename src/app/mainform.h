@@ -5,6 +5,7 @@
 // the configuration to both windows and the shared settings, then starts the start-up cue and the
 // music, shows itself and removes the splash window.
 
+#include "browse/directoryselection.h"
 #include "forms.h"
 #include "ui/designs.h"
 
@@ -32,6 +33,7 @@ private:
 
     ui::Services& m_services;
     Forms& m_forms;
+    browse::DirectorySelection m_selection;
     bool m_activated = false;
 };
 

@@ -7,8 +7,7 @@
 #include "config/defaultfile.h"
 #include "config/lint.h"
 #include "install/installform.h"
-#include "support/fakes.h"
-#include "support/scratch.h"
+#include "support/program.h"
 #include "ui/twips.h"
 
 #include <QImage>
@@ -17,54 +16,11 @@
 #include <algorithm>
 
 using namespace spindeck;
+using spindeck::fakes::Program;
 using spindeck::platform::testing_support::readText;
-using spindeck::platform::testing_support::ScratchDir;
 using spindeck::platform::testing_support::writeText;
 
 namespace {
-
-// A machine with a C: drive and the disc on D:, the program in D:\GAMES\MENU, fake sound and
-// toolkit, and the windows ready to start.
-class Program {
-public:
-    explicit Program(platform::DriveKind discKind = platform::DriveKind::Fixed, int soundDevices = 1)
-        : cues(log, soundDevices), music(log), toolkit(log) {
-        std::filesystem::create_directories(scratch / "c");
-        std::filesystem::create_directories(programDir());
-        files = std::make_unique<platform::DosFileSystem>(
-            platform::DriveMap({platform::Drive{'C', scratch / "c", platform::DriveKind::Fixed, ""},
-                                platform::Drive{'D', scratch / "d", discKind, "DISC"}}),
-            "D:\\GAMES\\MENU");
-        services =
-            std::make_unique<ui::Services>(ui::Services{*files, cues, music, toolkit, settings, "D:\\GAMES\\MENU"});
-        forms = std::make_unique<app::Forms>(*services);
-    }
-
-    [[nodiscard]] std::filesystem::path programDir() const { return scratch / "d" / "GAMES" / "MENU"; }
-    void writeIni(std::string_view text) const { writeText(programDir() / "QRV.INI", text); }
-    void writePicture(const std::string& name, const QColor& colour) const {
-        QImage image(64, 48, QImage::Format_RGB32);
-        image.fill(colour);
-        QVERIFY(image.save(QString::fromStdString((programDir() / name).string()), "BMP"));
-    }
-
-    // Runs the start until the main window stands alone on screen.
-    app::MainForm& start() {
-        app::startUp(*forms, *services);
-        [&] { QTRY_VERIFY(forms->main.loaded() && forms->main.get().isVisible() && !forms->splash.loaded()); }();
-        return forms->main.get();
-    }
-
-    ScratchDir scratch;
-    fakes::CallLog log;
-    fakes::FakeCuePlayer cues;
-    fakes::FakeMusicControl music;
-    fakes::FakeToolkit toolkit;
-    config::SharedSettings settings;
-    std::unique_ptr<platform::DosFileSystem> files;
-    std::unique_ptr<ui::Services> services;
-    std::unique_ptr<app::Forms> forms;
-};
 
 // Only the calls to the music control and the cue player, in order.
 std::vector<std::string> soundCalls(const fakes::CallLog& log) {

@@ -1,0 +1,169 @@
+// Selecting directories in the main window: description boxes, install name, Install button and
+// the found-file cues.
+
+#include "config/defaultfile.h"
+#include "install/installform.h"
+#include "support/program.h"
+
+#include <QtTest>
+
+using namespace spindeck;
+using spindeck::fakes::Program;
+using spindeck::platform::testing_support::writeText;
+
+namespace {
+
+// A started program whose disc D: holds the directories a test needs.
+class Disc {
+public:
+    Disc() {
+        program.writeIni(config::defaultFileBytes());
+        program.writePicture("QRV.BMP", Qt::darkBlue);
+    }
+    void write(const std::string& relative, std::string_view bytes) const {
+        writeText(program.scratch / "d" / relative, bytes);
+    }
+    app::MainForm& start() {
+        app::MainForm& main = program.start();
+        program.log.clear();
+        return main;
+    }
+    // Opens D:\<name> in the directory list as a person would and selects it.
+    void select(app::MainForm& main, const QString& dosPath) const {
+        QVERIFY(main.dirListBox->setPath(dosPath).has_value());
+        emit main.dirListBox->clicked();
+    }
+    std::vector<std::string> cues() const {
+        std::vector<std::string> calls;
+        for (const auto& call : program.log) {
+            if (call.starts_with("cue")) {
+                calls.push_back(call);
+            }
+        }
+        return calls;
+    }
+
+    Program program;
+};
+
+} // namespace
+
+class BrowseTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cueFollowsTheFilesFound_data() {
+        QTest::addColumn<bool>("diz");
+        QTest::addColumn<bool>("qrv");
+        QTest::addColumn<QString>("cue");
+        QTest::newRow("both files") << true << true << "cue async D:\\GAMES\\MENU\\diznqrv.wav";
+        QTest::newRow("only QRV.TXT") << false << true << "cue async D:\\GAMES\\MENU\\qrv.wav";
+        QTest::newRow("only FILE_ID.DIZ") << true << false << "cue async D:\\GAMES\\MENU\\diz.wav";
+        QTest::newRow("neither") << false << false << "";
+    }
+
+    void cueFollowsTheFilesFound() {
+        QFETCH(bool, diz);
+        QFETCH(bool, qrv);
+        QFETCH(QString, cue);
+        Disc disc;
+        if (diz) {
+            disc.write("GAME/File_Id.Diz", "A game\r\n");
+        }
+        if (qrv) {
+            disc.write("GAME/qrv.TXT", "About the game\r\n");
+        }
+        std::filesystem::create_directories(disc.program.scratch / "d" / "GAME");
+        auto& main = disc.start();
+        disc.select(main, "D:\\GAME");
+        QCOMPARE(disc.cues(), cue.isEmpty() ? std::vector<std::string>{} : std::vector<std::string>{cue.toStdString()});
+        QCOMPARE(main.frmDiz->isVisibleTo(&main), diz);
+        QCOMPARE(main.frmSpInfo->isVisibleTo(&main), qrv);
+        QCOMPARE(disc.program.settings.gSelectedDir, std::string("D:\\GAME"));
+    }
+
+    void noCueWithTheSoundOff() {
+        Disc disc;
+        disc.write("GAME/FILE_ID.DIZ", "x\r\n");
+        auto& main = disc.start();
+        disc.program.settings.gSoundOn = false;
+        disc.select(main, "D:\\GAME");
+        QVERIFY(disc.cues().empty());
+        QVERIFY(main.frmDiz->isVisibleTo(&main));
+    }
+
+    void theSetUpShowsTheRootWithoutACue() {
+        Disc disc;
+        disc.write("FILE_ID.DIZ", "The disc\r\n");
+        disc.write("QRV.TXT", "Welcome\r\n[INSTALL Disc Tools]\r\nCOPY *.* <PATH>\r\n");
+        auto& main = disc.program.start();
+        QVERIFY(std::none_of(disc.program.log.begin(), disc.program.log.end(), [](const std::string& call) {
+            return call.starts_with("cue async") && call.ends_with("diznqrv.wav");
+        }));
+        QCOMPARE(main.txtDiz->toPlainText(), QString("The disc"));
+        QCOMPARE(main.txtSpInfo->toPlainText(), QString("Welcome\n"));
+        QVERIFY(main.cmdInstall->isVisibleTo(&main));
+        QCOMPARE(disc.program.settings.gInstallName, std::string("Disc Tools"));
+        QCOMPARE(disc.program.forms->install.get().lblInstTitle->text(), QString("Disc Tools"));
+    }
+
+    void installNameStaysWhenTheNextDirectoryHasNone() {
+        Disc disc;
+        disc.write("ONE/QRV.TXT", "[install My Game]\r\n");
+        disc.write("TWO/QRV.TXT", "Just words\r\n[INSTALL]\r\n");
+        auto& main = disc.start();
+        disc.select(main, "D:\\ONE");
+        QCOMPARE(main.txtSpInfo->toPlainText(), QString());
+        QVERIFY(main.frmSpInfo->isVisibleTo(&main));
+        QVERIFY(main.cmdInstall->isVisibleTo(&main));
+        QCOMPARE(disc.program.settings.gInstallName, std::string("My Game"));
+        disc.select(main, "D:\\TWO");
+        QCOMPARE(main.txtSpInfo->toPlainText(), QString("Just words\n[INSTALL]\n"));
+        QVERIFY(!main.cmdInstall->isVisibleTo(&main));
+        QCOMPARE(disc.program.settings.gInstallName, std::string("My Game"));
+    }
+
+    void aClosedInstallWindowIsBuiltAgainForTheName() {
+        Disc disc;
+        disc.write("GAME/QRV.TXT", "[INSTALL Racer]\r\n");
+        auto& main = disc.start();
+        disc.program.forms->install.unload();
+        disc.select(main, "D:\\GAME");
+        QVERIFY(disc.program.forms->install.loaded());
+        QVERIFY(!disc.program.forms->install.get().isVisible());
+        QCOMPARE(disc.program.forms->install.get().lblInstTitle->text(), QString("Racer"));
+    }
+
+    void bothBoxesShowCodePage437() {
+        Disc disc;
+        disc.write("ART/FILE_ID.DIZ", "\xC9\xCD\xBB\r\n\xC8\xCD\xBC \x01\r\n\x1A");
+        disc.write("ART/QRV.TXT", "\xDB\xB2\xB1\xB0\r\n");
+        auto& main = disc.start();
+        disc.select(main, "D:\\ART");
+        // The last two bytes (LF and the end-of-file mark) are not shown; the CR before them is.
+        QCOMPARE(main.txtDiz->toPlainText(), QString::fromUtf8("╔═╗\n╚═╝ ☺\n"));
+        QCOMPARE(main.txtSpInfo->toPlainText(), QString::fromUtf8("█▓▒░\n"));
+    }
+
+    void aTooShortDizEmptiesTheBox() {
+        Disc disc;
+        disc.write("LONG/FILE_ID.DIZ", "Old text\r\n");
+        disc.write("SHORT/FILE_ID.DIZ", "x");
+        auto& main = disc.start();
+        disc.select(main, "D:\\LONG");
+        disc.select(main, "D:\\SHORT");
+        QCOMPARE(main.txtDiz->toPlainText(), QString());
+        QVERIFY(main.frmDiz->isVisibleTo(&main));
+    }
+
+    void aLongDizIsCut() {
+        Disc disc;
+        disc.write("BIG/FILE_ID.DIZ", std::string(40002, 'z'));
+        auto& main = disc.start();
+        disc.select(main, "D:\\BIG");
+        QCOMPARE(main.txtDiz->toPlainText(), QString(40000, 'z') + "\n---File Too Long: Truncated---");
+    }
+};
+
+QTEST_MAIN(BrowseTest)
+#include "browse_test.moc"
