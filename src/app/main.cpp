@@ -1,14 +1,19 @@
 // Spindeck's entry point: wires the real platform into the windows and starts them.
 
 #include "forms.h"
-#include "platform/silentaudio.h"
+#include "platform/audio/sdlsound.h"
 #include "splashform.h"
 #include "ui/designs.h"
 
 #include <QApplication>
 #include <cstdio>
+#include <future>
 
 int main(int argc, char** argv) {
+    // Opening the sound device takes a while (and fails slowly where there is none); it goes on
+    // beside the toolkit's start instead of after it.
+    auto openingAudio =
+        std::async(std::launch::async, [] { return std::make_shared<spindeck::platform::audio::SdlAudio>(); });
     QApplication application(argc, argv);
     QApplication::setApplicationName(spindeck::ui::kProgramTitle);
     spindeck::ui::registerFontSubstitutes();
@@ -24,8 +29,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     spindeck::platform::DosFileSystem files(std::move(map), *programDirectory);
-    spindeck::platform::SilentCuePlayer cues;
-    spindeck::platform::SilentMusicControl music;
+    const auto audio = openingAudio.get();
+    spindeck::platform::audio::SdlCuePlayer cues(audio, files);
+    spindeck::platform::audio::SdlMusicControl music(audio, files);
     spindeck::ui::QtToolkit toolkit;
     spindeck::config::SharedSettings settings;
     spindeck::ui::Services services{files, cues, music, toolkit, settings, *programDirectory};

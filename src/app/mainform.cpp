@@ -62,8 +62,11 @@ void reportShownForTiming(QWidget& window) {
 
 MainForm::MainForm(ui::Services& services, Forms& forms)
     : ui::MainDesign(services.files), m_services(services), m_forms(forms),
-      m_selection(*this, services, [&forms](const QString& name) { forms.install.get().lblInstTitle->setText(name); }) {
+      m_selection(*this, services, [&forms](const QString& name) { forms.install.get().lblInstTitle->setText(name); }),
+      m_music(services, *mnuMusicOn) {
     connect(dirListBox, &ui::DirListBox::clicked, this, [this] { m_selection.select(); });
+    onMenuToggle(mnuMusicOn, [this] { m_music.toggle(); });
+    onMenuToggle(mnuSoundOn, [this] { media::toggleSound(m_services, *mnuSoundOn); });
     connect(cmdExit, &QPushButton::clicked, this, &MainForm::exitProgram);
     connect(mnuExit, &QAction::triggered, this, &MainForm::exitProgram);
 }
@@ -85,7 +88,7 @@ void MainForm::load() {
     if (settings.gSoundOn) {
         m_services.cues.sndPlaySoundA(m_services.programFile(settings.mStartUp), platform::CuePlayer::kAsync);
     }
-    startMusic();
+    m_music.start();
     settings.gMainLoaded = true;
     m_services.toolkit.setScreenPointer(ui::Toolkit::kDefault);
     show();
@@ -120,19 +123,15 @@ void MainForm::configure(const std::string& configPath, const std::string& found
     applySettings(config::settingsPass(ini, programDirectory), *this, m_forms, m_services);
 }
 
-void MainForm::startMusic() {
-    auto& music = m_services.music;
-    music.setDeviceType("Sequencer");
-    music.setUpdateInterval(1000);
-    music.setFileName(m_services.programFile(m_services.settings.gMidiFile));
-    music.command("close");
-    music.command("open");
-    music.command("play");
+void MainForm::onMenuToggle(QAction* item, std::function<void()> handler) {
+    connect(item, &QAction::triggered, this, [item, handler = std::move(handler)](bool nowChecked) {
+        item->setChecked(!nowChecked);
+        handler();
+    });
 }
 
 void MainForm::exitProgram() {
-    m_services.music.command("stop");
-    m_services.music.command("close");
+    m_music.stopForExit();
     if (m_services.settings.gSoundOn) {
         m_services.cues.sndPlaySoundA(m_services.programFile(m_services.settings.mExit), platform::CuePlayer::kWait);
     }

@@ -7,7 +7,10 @@
 
 #include "browse/directoryselection.h"
 #include "forms.h"
+#include "media/music.h"
 #include "ui/designs.h"
+
+#include <functional>
 
 namespace spindeck::app {
 
@@ -29,11 +32,13 @@ protected:
 
 private:
     void configure(const std::string& configPath, const std::string& foundName);
-    void startMusic();
+    // Qt sets a checkable item's check mark before its handler runs; the handlers see it as it was.
+    void onMenuToggle(QAction* item, std::function<void()> handler);
 
     ui::Services& m_services;
     Forms& m_forms;
     browse::DirectorySelection m_selection;
+    media::Music m_music;
     bool m_activated = false;
 };
 

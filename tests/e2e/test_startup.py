@@ -25,6 +25,14 @@ class StartupTest(SpindeckTestCase):
         ini = self.machine.program_dir / "QRV.INI"
         ini.write_bytes(ini.read_bytes().replace(b"tBackColor=;", b"tBackColor=12;", 1)
                         .replace(b"tCaption=;", b"tCaption=Demo Disc;", 1))
+        # The disc's root describes itself; the start shows it.
+        (self.machine.d / "FILE_ID.DIZ").write_bytes(
+            b"\xc9" + b"\xcd" * 26 + b"\xbb\r\n"
+            b"\xba  Spindeck demo disc \x01    \xba\r\n"
+            b"\xba  \xdb\xdb\xb2\xb2\xb1\xb1\xb0\xb0 four programs  \xba\r\n"
+            b"\xc8" + b"\xcd" * 26 + b"\xbc\r\n\x1a")
+        (self.machine.d / "QRV.TXT").write_bytes(
+            b"Pick a directory on the left to read about it.\r\n[INSTALL Disc Tools]\r\nMD <PATH>\r\n")
 
         second = self.start()
         main = self.wait_for_window(MAIN_TITLE)
@@ -37,8 +45,7 @@ class StartupTest(SpindeckTestCase):
     def test_closing_the_main_window_ends_the_program(self):
         process = self.start()
         main = self.wait_for_window(MAIN_TITLE)
-        self.close_window(main)
-        self.assertEqual(self.wait_for_exit(process), 0)
+        self.assertEqual(self.close_window(main, process), 0)
 
 
 if __name__ == "__main__":

@@ -289,6 +289,35 @@ private slots:
         QVERIFY(!program.toolkit.m_ended);
     }
 
+    void functionKeysReachTheMenuFromEveryControl() {
+        Program program;
+        auto& main = program.start();
+        main.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        for (QAction* item : {main.mnuMusicOn, main.mnuSoundOn, main.mnuConfirm}) {
+            for (QWidget* control : std::initializer_list<QWidget*>{main.drvList, main.dirListBox, main.cmdExit}) {
+                QSignalSpy triggered(item, &QAction::triggered);
+                control->setFocus();
+                QTest::keyClick(control, static_cast<Qt::Key>(item->shortcut()[0].key()));
+                QCOMPARE(triggered.size(), 1);
+            }
+        }
+    }
+
+    void anUnloadedWindowIsBuiltAgainFromItsDesign() {
+        Program program;
+        program.writeIni("iwBackColor=4;\r\ntBackColor=2;\r\n");
+        program.start();
+        QCOMPARE(ui::backColor(program.forms->install.get()), rgb(128, 0, 0));
+        const ui::InstallDesign design(*program.files);
+        program.forms->install.unload();
+        QVERIFY(!program.forms->install.loaded());
+        auto& rebuilt = program.forms->install.get();
+        QCOMPARE(ui::backColor(rebuilt), ui::backColor(design));
+        QCOMPARE(ui::backColor(*rebuilt.lblInstTitle), rgb(192, 0, 192));
+        QCOMPARE(rebuilt.windowTitle(), QString("Spindeck Installer  v1.0"));
+    }
+
     void focusGoesToTheDirectoryListAtFirstActivationOnly() {
         Program program;
         auto& main = program.start();
