@@ -1,8 +1,10 @@
 #include "mainform.h"
 
+#include "browse/drivechange.h"
 #include "config/defaultfile.h"
 #include "config/inifile.h"
 #include "config/settings.h"
+#include "help/helptexts.h"
 #include "install/installform.h"
 #include "settingsapply.h"
 #include "splashform.h"
@@ -67,6 +69,12 @@ MainForm::MainForm(ui::Services& services, Forms& forms)
     connect(dirListBox, &ui::DirListBox::clicked, this, [this] { m_selection.select(); });
     onMenuToggle(mnuMusicOn, [this] { m_music.toggle(); });
     onMenuToggle(mnuSoundOn, [this] { media::toggleSound(m_services, *mnuSoundOn); });
+    connect(drvList, &ui::DriveListBox::changed, this, [this] { browse::followDriveList(*this, m_services.toolkit); });
+    connect(cmdInstall, &QPushButton::clicked, this, &MainForm::openInstallWindow);
+    connect(mnuCommands, &QAction::triggered, this, [this] { showHelp(help::commandsText()); });
+    connect(mnuConfig, &QAction::triggered, this,
+            [this] { showHelp(help::configuringText(), help::kConfiguringCaption); });
+    connect(mnuAbout, &QAction::triggered, this, [this] { showHelp(help::aboutText()); });
     connect(cmdExit, &QPushButton::clicked, this, &MainForm::exitProgram);
     connect(mnuExit, &QAction::triggered, this, &MainForm::exitProgram);
 }
@@ -136,6 +144,15 @@ void MainForm::exitProgram() {
         m_services.cues.sndPlaySoundA(m_services.programFile(m_services.settings.mExit), platform::CuePlayer::kWait);
     }
     m_services.toolkit.endProgram();
+}
+
+void MainForm::openInstallWindow() {
+    hide();
+    m_forms.install.get().show();
+}
+
+void MainForm::showHelp(const std::string& text, const QString& caption) {
+    m_services.toolkit.messageBox(QString::fromStdString(text), ui::Toolkit::kOk, caption);
 }
 
 void MainForm::unload() {

@@ -25,6 +25,8 @@ public:
 
     // Exit button and File, Exit: the music stops, the exit cue plays to its end, the program ends.
     void exitProgram();
+    // The Install button: the main window gives way to the install window.
+    void openInstallWindow();
 
 protected:
     bool event(QEvent* event) override;
@@ -34,6 +36,7 @@ private:
     void configure(const std::string& configPath, const std::string& foundName);
     // Qt sets a checkable item's check mark before its handler runs; the handlers see it as it was.
     void onMenuToggle(QAction* item, std::function<void()> handler);
+    void showHelp(const std::string& text, const QString& caption = {});
 
     ui::Services& m_services;
     Forms& m_forms;

@@ -21,7 +21,11 @@ Expected<QPixmap, PictureError> loadPicture(const platform::DosFileSystem& files
 }
 
 int QtToolkit::messageBox(const QString& text, int buttons, const QString& caption) {
-    QMessageBox box(QMessageBox::NoIcon, caption.isEmpty() ? QString(kProgramTitle) : caption, text,
+    // Texts break lines with LF CR, CR LF or LF alike; the box shows each as one line break.
+    QString shown = text;
+    shown.replace(QLatin1String("\n\r"), QLatin1String("\n")).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(QMessageBox::NoIcon, caption.isEmpty() ? QString(kProgramTitle) : caption, shown,
                     buttons == kYesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok);
     const int answer = box.exec();
     if (answer == QMessageBox::Yes) {

@@ -33,6 +33,12 @@ public:
         QVERIFY(main.dirListBox->setPath(dosPath).has_value());
         emit main.dirListBox->clicked();
     }
+    std::vector<std::string> messages() const {
+        std::vector<std::string> shown;
+        std::copy_if(program.log.begin(), program.log.end(), std::back_inserter(shown),
+                     [](const std::string& call) { return call.starts_with("message"); });
+        return shown;
+    }
     std::vector<std::string> cues() const {
         std::vector<std::string> calls;
         for (const auto& call : program.log) {
@@ -162,6 +168,58 @@ private slots:
         auto& main = disc.start();
         disc.select(main, "D:\\BIG");
         QCOMPARE(main.txtDiz->toPlainText(), QString(40000, 'z') + "\n---File Too Long: Truncated---");
+    }
+
+    void aDriveWithoutMediumIsReportedOnceAndTheListStays() {
+        Disc disc;
+        disc.write("GAME/FILE_ID.DIZ", "A game\r\n");
+        auto& main = disc.start();
+        disc.select(main, "D:\\GAME");
+        QVERIFY(main.drvList->setDrive("e:").has_value() == false);
+        // As a person picks it in the drop-down.
+        main.drvList->setCurrentIndex(main.drvList->findText("e:", Qt::MatchStartsWith));
+        QCOMPARE(disc.messages(), (fakes::CallLog{"message : Device unavailable"}));
+        QCOMPARE(main.dirListBox->path(), QString("D:\\GAME"));
+        QVERIFY(main.drvList->drive().startsWith("e:"));
+    }
+
+    void aReadyDriveShowsItsCurrentDirectoryAndKeepsTheDescriptions() {
+        Disc disc;
+        disc.write("GAME/FILE_ID.DIZ", "A game\r\n");
+        std::filesystem::create_directories(disc.program.scratch / "c" / "WORK");
+        auto& main = disc.start();
+        disc.select(main, "D:\\GAME");
+        QVERIFY(disc.program.files->changeDirectory("C:\\WORK").has_value());
+        main.drvList->setCurrentIndex(main.drvList->findText("c:", Qt::MatchStartsWith));
+        QCOMPARE(main.dirListBox->path(), QString("C:\\WORK"));
+        QVERIFY(main.frmDiz->isVisibleTo(&main));
+        QCOMPARE(disc.program.settings.gSelectedDir, std::string("D:\\GAME"));
+    }
+
+    void theInstallButtonGivesWayToTheInstallWindow() {
+        Disc disc;
+        disc.write("GAME/QRV.TXT", "[INSTALL Racer]\r\n");
+        auto& main = disc.start();
+        main.show();
+        disc.select(main, "D:\\GAME");
+        auto* installWindow = &disc.program.forms->install.get();
+        QTest::mouseClick(main.cmdInstall, Qt::LeftButton);
+        QVERIFY(!main.isVisible());
+        QVERIFY(installWindow->isVisible());
+        QCOMPARE(&disc.program.forms->install.get(), installWindow); // shown as it was, not rebuilt
+    }
+
+    void helpMenuShowsItsThreeTexts() {
+        Disc disc;
+        auto& main = disc.start();
+        main.mnuCommands->trigger();
+        main.mnuConfig->trigger();
+        main.mnuAbout->trigger();
+        const auto shown = disc.messages();
+        QCOMPARE(shown.size(), 3U);
+        QVERIFY(shown[0].starts_with("message : Supported Commands:\n\r\n\rCTRL-"));
+        QVERIFY(shown[1].starts_with("message Configuration Help!: Customize the look"));
+        QVERIFY(shown[2].starts_with("message : Spindeck\n\r"));
     }
 };
 

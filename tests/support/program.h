@@ -1,7 +1,8 @@
 #pragma once
 
 // A whole program for window tests: drives C: and D: on temporary directories, the program in
-// D:\GAMES\MENU, fake sound and toolkit, and the windows ready to start.
+// D:\GAMES\MENU, a removable drive E: without a medium, fake sound and toolkit, and the windows
+// ready to start.
 
 #include "app/forms.h"
 #include "app/mainform.h"
@@ -25,7 +26,9 @@ public:
         std::filesystem::create_directories(programDir());
         files = std::make_unique<platform::DosFileSystem>(
             platform::DriveMap({platform::Drive{'C', scratch / "c", platform::DriveKind::Fixed, ""},
-                                platform::Drive{'D', scratch / "d", discKind, "DISC"}}),
+                                platform::Drive{'D', scratch / "d", discKind, "DISC"},
+                                // A removable drive without a medium: its root does not exist.
+                                platform::Drive{'E', scratch / "e", platform::DriveKind::Removable, ""}}),
             "D:\\GAMES\\MENU");
         services =
             std::make_unique<ui::Services>(ui::Services{*files, cues, music, toolkit, settings, "D:\\GAMES\\MENU"});
