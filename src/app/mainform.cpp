@@ -6,6 +6,7 @@
 #include "config/settings.h"
 #include "help/helptexts.h"
 #include "install/installform.h"
+#include "keys/drivekeys.h"
 #include "settingsapply.h"
 #include "splashform.h"
 #include "ui/windows.h"
@@ -67,6 +68,7 @@ MainForm::MainForm(ui::Services& services, Forms& forms)
       m_selection(*this, services, [&forms](const QString& name) { forms.install.get().lblInstTitle->setText(name); }),
       m_music(services, *mnuMusicOn) {
     connect(dirListBox, &ui::DirListBox::clicked, this, [this] { m_selection.select(); });
+    (new keys::DriveKeys(services, this))->watchMainWindow(*this);
     onMenuToggle(mnuMusicOn, [this] { m_music.toggle(); });
     onMenuToggle(mnuSoundOn, [this] { media::toggleSound(m_services, *mnuSoundOn); });
     connect(drvList, &ui::DriveListBox::changed, this, [this] { browse::followDriveList(*this, m_services.toolkit); });
