@@ -2,8 +2,9 @@
 person would drive it, on a drive map of temporary directories.
 
 Each test gets a fresh Xvfb display, a program directory holding a copy of the binary, and a
-drives.conf that maps C: and D: to temporary directories. Screenshots of failed tests are kept in
-the directory named by SPINDECK_E2E_ARTIFACTS (default: build/e2e-artifacts).
+drives.conf that maps C: and D: to temporary directories. Sound goes nowhere (SDL's dummy driver)
+unless a test asks for it to be recorded in a file. Screenshots of failed tests are kept in the
+directory named by SPINDECK_E2E_ARTIFACTS (default: build/e2e-artifacts).
 """
 
 import os
@@ -18,6 +19,8 @@ from Xlib import X, display as xdisplay, protocol
 
 BIN = Path(os.environ.get("SPINDECK_BIN", Path(__file__).resolve().parents[2] / "build" / "bin"))
 ARTIFACTS = Path(os.environ.get("SPINDECK_E2E_ARTIFACTS", Path(__file__).resolve().parents[2] / "build" / "e2e-artifacts"))
+
+MAIN_TITLE = "Spindeck  v1.0"
 
 
 class Display:
@@ -55,8 +58,25 @@ class Machine:
                         XDG_RUNTIME_DIR=str(root), SDL_AUDIODRIVER="dummy", LC_ALL="C.UTF-8")
         self.env.pop("QT_QPA_PLATFORM", None)
 
-    def start(self, **extra_env):
+    def configure(self, **values):
+        """Writes QRV.INI beside the program: the default file with the given keys set."""
+        ini = subprocess.run([str(BIN / "spindeck-ini"), "default"], capture_output=True, check=True).stdout
+        for key, value in values.items():
+            line = f"\r\n{key}=;".encode()
+            assert line in ini, f"{key} has no empty setting line in the default file"
+            ini = ini.replace(line, f"\r\n{key}={value};".encode(), 1)
+        (self.program_dir / "QRV.INI").write_bytes(ini)
+
+    def make_media(self, *args):
+        """Runs spindeck-mkmedia with `args`, file names taken as beside the program."""
+        subprocess.run([str(BIN / "spindeck-mkmedia"), *args], cwd=self.program_dir, check=True, capture_output=True)
+
+    def start(self, audio_file=None, **extra_env):
+        """Starts spindeck; with `audio_file`, what it plays is written there as SDL's disk driver
+        writes it: signed 16-bit stereo frames at 44.1 kHz, in real time."""
         env = dict(self.env, **extra_env)
+        if audio_file is not None:
+            env.update(SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=str(audio_file))
         return subprocess.Popen([str(self.program_dir / "spindeck")], cwd=self.c, env=env,
                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE)
 
@@ -80,6 +100,9 @@ class SpindeckTestCase(unittest.TestCase):
             if process.poll() is None:
                 process.kill()
                 process.wait(timeout=10)
+            for pipe in (process.stdout, process.stderr):
+                if pipe is not None:
+                    pipe.close()
 
     def _failures(self):
         result = getattr(self._outcome, "result", None)
@@ -87,8 +110,8 @@ class SpindeckTestCase(unittest.TestCase):
             return []
         return [error for test, error in result.errors + result.failures if test is self]
 
-    def start(self, **extra_env):
-        process = self.machine.start(**extra_env)
+    def start(self, audio_file=None, **extra_env):
+        process = self.machine.start(audio_file, **extra_env)
         self.processes.append(process)
         return process
 

@@ -3,9 +3,7 @@
 import subprocess
 import unittest
 
-from harness import BIN, SpindeckTestCase
-
-MAIN_TITLE = "Spindeck  v1.0"
+from harness import BIN, MAIN_TITLE, SpindeckTestCase
 
 
 class StartupTest(SpindeckTestCase):
