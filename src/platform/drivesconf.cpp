@@ -212,7 +212,7 @@ Expected<std::vector<Drive>, DriveConfError> parseDrivesConf(std::string_view te
 
 fs::path drivesConfPath() {
     fs::path config;
-    // The base directory specification asks to ignore a relative value.
+    // The XDG base directory rules say a relative value is to be ignored.
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg == '/') {
         config = xdg;
     } else {
