@@ -14,6 +14,11 @@ using spindeck::fakes::Program;
 
 namespace {
 
+// Drive lists of 4, 8 and 12 entries: C:, D:, E: (no medium) and 1, 5 or 9 more.
+int extraDrivesFor(int listed) {
+    return listed - 3;
+}
+
 app::MainForm& started(Program& program) {
     program.writeIni(config::defaultFileBytes());
     app::MainForm& main = program.start();
@@ -119,6 +124,77 @@ private slots:
         ctrl(main.txtDiz, Qt::Key_A);                    // 1 drive letter within the count, but no drive A
         QCOMPARE(messages(program.log), (CallLog{"message : Device unavailable"}));
         QCOMPARE(main.dirListBox->path(), QString("C:\\"));
+    }
+
+    void theDriveCountBoundsEachFamily_data() {
+        QTest::addColumn<int>("listed");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("path");
+        const int ctrl = Qt::ControlModifier;
+        QTest::newRow("4 listed, Ctrl+F in the list: 5 is past the count")
+            << 4 << "list" << int(Qt::Key_F) << ctrl << "D:\\";
+        QTest::newRow("4 listed, Ctrl+D in a box") << 4 << "box" << int(Qt::Key_D) << ctrl << "D:\\";
+        QTest::newRow("4 listed, Ctrl+E in a box is past the count") << 4 << "box" << int(Qt::Key_E) << ctrl << "D:\\";
+        QTest::newRow("8 listed, Ctrl+H in the list") << 8 << "list" << int(Qt::Key_H) << ctrl << "H:\\";
+        QTest::newRow("8 listed, Backspace in a box acts as Ctrl+H")
+            << 8 << "box" << int(Qt::Key_Backspace) << 0 << "H:\\";
+        QTest::newRow("8 listed, Ctrl+J in the list is past the count")
+            << 8 << "list" << int(Qt::Key_J) << ctrl << "D:\\";
+        QTest::newRow("12 listed, Ctrl+M in the list") << 12 << "list" << int(Qt::Key_M) << ctrl << "M:\\";
+        QTest::newRow("12 listed, Ctrl+N in the list is past the count")
+            << 12 << "list" << int(Qt::Key_N) << ctrl << "D:\\";
+    }
+
+    void theDriveCountBoundsEachFamily() {
+        QFETCH(int, listed);
+        QFETCH(QString, control);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, path);
+        Program program(platform::DriveKind::Fixed, 1, extraDrivesFor(listed));
+        auto& main = started(program);
+        QCOMPARE(main.drvList->listCount(), listed);
+        main.frmDiz->show();
+        QWidget* target = control == "list" ? static_cast<QWidget*>(main.dirListBox) : main.txtDiz;
+        QTest::keyClick(target, static_cast<Qt::Key>(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(main.dirListBox->path(), path);
+        QVERIFY(messages(program.log).empty());
+    }
+
+    void installEnterOpensThenActsAsM_data() {
+        QTest::addColumn<int>("listed");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("12 listed: then M:") << 12 << "M:\\";
+        QTest::newRow("8 listed: only the opened directory") << 8 << "D:\\GAMES";
+    }
+
+    void installEnterOpensThenActsAsM() {
+        QFETCH(int, listed);
+        QFETCH(QString, path);
+        Program program(platform::DriveKind::Fixed, 1, extraDrivesFor(listed));
+        started(program);
+        auto& install = program.forms->install.get();
+        QVERIFY(install.InstDirBox->setPath("D:\\").has_value());
+        install.InstDirBox->setListIndex(0);
+        QTest::keyClick(install.InstDirBox, Qt::Key_Return);
+        QCOMPARE(install.InstDirBox->path(), path);
+        QCOMPARE(program.files->currentDirectory('D'), std::string("D:\\GAMES"));
+    }
+
+    void functionKeysWorkFromADescriptionBox() {
+        Program program;
+        auto& main = started(program);
+        main.frmSpInfo->show();
+        main.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        for (QAction* item : {main.mnuMusicOn, main.mnuSoundOn, main.mnuConfirm}) {
+            QSignalSpy triggered(item, &QAction::triggered);
+            main.txtSpInfo->setFocus();
+            QTest::keyClick(main.txtSpInfo, static_cast<Qt::Key>(item->shortcut()[0].key()));
+            QCOMPARE(triggered.size(), 1);
+        }
     }
 
     void theInstallListsMoveTheInstallDirectoryList() {

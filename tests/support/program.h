@@ -20,16 +20,22 @@ using platform::testing_support::writeText;
 
 class Program {
 public:
-    explicit Program(platform::DriveKind discKind = platform::DriveKind::Fixed, int soundDevices = 1)
+    // `extraDrives` more fixed drives, from F: on, make the drive lists longer.
+    explicit Program(platform::DriveKind discKind = platform::DriveKind::Fixed, int soundDevices = 1,
+                     int extraDrives = 0)
         : cues(log, soundDevices), music(log), toolkit(log) {
         std::filesystem::create_directories(scratch / "c");
         std::filesystem::create_directories(programDir());
-        files = std::make_unique<platform::DosFileSystem>(
-            platform::DriveMap({platform::Drive{'C', scratch / "c", platform::DriveKind::Fixed, ""},
-                                platform::Drive{'D', scratch / "d", discKind, "DISC"},
-                                // A removable drive without a medium: its root does not exist.
-                                platform::Drive{'E', scratch / "e", platform::DriveKind::Removable, ""}}),
-            "D:\\GAMES\\MENU");
+        std::vector<platform::Drive> drives{platform::Drive{'C', scratch / "c", platform::DriveKind::Fixed, ""},
+                                            platform::Drive{'D', scratch / "d", discKind, "DISC"},
+                                            // A removable drive without a medium: its root does not exist.
+                                            platform::Drive{'E', scratch / "e", platform::DriveKind::Removable, ""}};
+        for (int i = 0; i < extraDrives; ++i) {
+            const char letter = static_cast<char>('F' + i);
+            std::filesystem::create_directories(scratch / std::string(1, letter));
+            drives.push_back(platform::Drive{letter, scratch / std::string(1, letter), platform::DriveKind::Fixed, ""});
+        }
+        files = std::make_unique<platform::DosFileSystem>(platform::DriveMap(std::move(drives)), "D:\\GAMES\\MENU");
         services =
             std::make_unique<ui::Services>(ui::Services{*files, cues, music, toolkit, settings, "D:\\GAMES\\MENU"});
         forms = std::make_unique<app::Forms>(*services);
