@@ -15,21 +15,15 @@ import tempfile
 import time
 from pathlib import Path
 
+sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
+from xvfb import start_display  # noqa: E402
+
 RUNS = int(os.environ.get("SPINDECK_BENCH_RUNS", "3"))
 IDLE_SECONDS = float(os.environ.get("SPINDECK_BENCH_IDLE_SECONDS", "10"))
 SETTLE_SECONDS = 2.0  # after the first paint: the start cue and the first layout are over
 GOAL_PERCENT = 1.0
 BIN = Path(sys.argv[1]).resolve() if len(sys.argv) > 1 else Path(__file__).resolve().parents[2] / "build" / "bin"
 TICKS_PER_SECOND = os.sysconf("SC_CLK_TCK")
-
-
-def start_display():
-    read_end, write_end = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-noreset",
-                               "-nolisten", "tcp"], pass_fds=[write_end], stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    with os.fdopen(read_end) as announced:
-        return server, ":" + announced.readline().strip()
 
 
 def cpu_seconds(pid):

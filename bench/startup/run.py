@@ -12,17 +12,11 @@ import tempfile
 import time
 from pathlib import Path
 
+sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
+from xvfb import start_display  # noqa: E402
+
 RUNS = int(os.environ.get("SPINDECK_BENCH_RUNS", "15"))
 BIN = Path(sys.argv[1]).resolve() if len(sys.argv) > 1 else Path(__file__).resolve().parents[2] / "build" / "bin"
-
-
-def start_display():
-    read_end, write_end = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-noreset",
-                               "-nolisten", "tcp"], pass_fds=[write_end], stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    with os.fdopen(read_end) as announced:
-        return server, ":" + announced.readline().strip()
 
 
 def resident_kib(pid):
