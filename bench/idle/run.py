@@ -16,7 +16,7 @@ import time
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1]))
-from xvfb import start_display  # noqa: E402
+from xvfb import program_on_disc, start_display  # noqa: E402
 
 RUNS = int(os.environ.get("SPINDECK_BENCH_RUNS", "3"))
 IDLE_SECONDS = float(os.environ.get("SPINDECK_BENCH_IDLE_SECONDS", "10"))
@@ -64,11 +64,7 @@ def main():
     server, display = start_display()
     scratch = Path(tempfile.mkdtemp(prefix="spindeck-bench-"))
     try:
-        program_dir = scratch / "disc" / "SPINDECK"
-        program_dir.mkdir(parents=True)
-        (scratch / "config" / "spindeck").mkdir(parents=True)
-        (scratch / "config" / "spindeck" / "drives.conf").write_text(f"[D]\npath={scratch / 'disc'}\n")
-        shutil.copy2(BIN / "spindeck", program_dir / "spindeck")
+        program_dir = program_on_disc(scratch, BIN)
         subprocess.run([str(BIN / "spindeck-mkmedia"), "midi", str(program_dir / "MUSIC.MID")], check=True)
         env = dict(os.environ, DISPLAY=display, XDG_CONFIG_HOME=str(scratch / "config"),
                    XDG_RUNTIME_DIR=str(scratch), SDL_AUDIODRIVER="dummy", SPINDECK_TIMING="1")
