@@ -15,10 +15,6 @@ bool presentAs(const std::string& found, std::string_view name) {
     return platform::dospath::equalsIgnoringCase(found, name) && found.size() == name.size();
 }
 
-QString oemText(std::string_view bytes) {
-    return QString::fromStdU16String(platform::oemTextForDisplay(bytes));
-}
-
 // The first `count` bytes of a file and its length; nothing when it cannot be read.
 struct FileHead {
     std::string bytes;
@@ -80,14 +76,14 @@ void DirectorySelection::showDescription(const std::string& directory) {
     m_main.txtSpInfo->clear();
     m_services.toolkit.setScreenPointer(ui::Toolkit::kHourglass);
     // A file that vanished since the search shows as an empty description.
-    const auto bytes = m_services.files.readFile(directory + "QRV.TXT");
-    const script::QrvDescription description = script::describe(bytes ? *bytes : std::string());
+    auto bytes = m_services.files.readFile(directory + "QRV.TXT");
+    script::QrvDescription description = script::describe(bytes ? std::move(*bytes) : std::string());
     if (description.installName) {
         m_services.settings.gInstallName = *description.installName;
         m_setInstallTitle(QString::fromStdU16String(platform::ansiText(*description.installName)));
         m_main.cmdInstall->show();
     }
-    m_main.txtSpInfo->setPlainText(oemText(description.text));
+    m_main.txtSpInfo->setOemText(std::move(description.text));
     m_services.toolkit.setScreenPointer(ui::Toolkit::kDefault);
     m_main.frmSpInfo->show();
 }
@@ -96,7 +92,7 @@ void DirectorySelection::showDiz(const std::string& directory) {
     m_services.toolkit.setScreenPointer(ui::Toolkit::kHourglass);
     // The box is emptied when the file vanished or is too short to show anything.
     const auto head = readHead(m_services.files, directory + "FILE_ID.DIZ", kDizCap);
-    m_main.txtDiz->setPlainText(head ? oemText(dizShown(head->bytes, head->length)) : QString());
+    m_main.txtDiz->setOemText(head ? dizShown(head->bytes, head->length) : std::string());
     m_services.toolkit.setScreenPointer(ui::Toolkit::kDefault);
     m_main.frmDiz->show();
 }

@@ -10,10 +10,21 @@ char upperAscii(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-std::size_t findMarker(std::string_view line) {
-    const auto found = std::search(line.begin(), line.end(), kInstallMarker.begin(), kInstallMarker.end(),
-                                   [](char a, char b) { return upperAscii(a) == b; });
-    return found == line.end() ? std::string_view::npos : static_cast<std::size_t>(found - line.begin());
+bool markerAt(std::string_view text, std::size_t at) {
+    return text.size() - at >= kInstallMarker.size() &&
+           std::equal(kInstallMarker.begin(), kInstallMarker.end(), text.begin() + static_cast<std::ptrdiff_t>(at),
+                      [](char wanted, char c) { return upperAscii(c) == wanted; });
+}
+
+// The first marker in the text; the search jumps from one "[" to the next (memchr), so a large
+// description without header costs little more than reading it.
+std::size_t findMarker(std::string_view text) {
+    for (std::size_t at = text.find('['); at != std::string_view::npos; at = text.find('[', at + 1)) {
+        if (markerAt(text, at)) {
+            return at;
+        }
+    }
+    return std::string_view::npos;
 }
 
 } // namespace
@@ -27,21 +38,18 @@ std::optional<std::string> installNameOf(std::string_view line) {
     return std::string(rest.substr(0, rest.find(']')));
 }
 
-QrvDescription describe(std::string_view bytes) {
+QrvDescription describe(std::string bytes) {
     QrvDescription description;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const std::size_t end = std::min(bytes.find_first_of("\r\n", start), bytes.size());
-        const std::string_view line = bytes.substr(start, end - start);
-        if (auto name = installNameOf(line)) {
-            description.installName = std::move(name);
-            break;
-        }
-        description.text.append(line);
-        description.text.append("\r\n");
-        const bool crLf = end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n';
-        start = end + (crLf ? 2 : 1);
+    const std::size_t marker = findMarker(bytes);
+    if (marker != std::string::npos) {
+        const std::size_t lineStart = bytes.find_last_of("\r\n", marker) + 1; // npos + 1 is 0
+        const std::size_t lineEnd = std::min(bytes.find_first_of("\r\n", marker), bytes.size());
+        description.installName = installNameOf(std::string_view(bytes).substr(lineStart, lineEnd - lineStart));
+        bytes.resize(lineStart);
+    } else if (!bytes.empty() && bytes.back() != '\r' && bytes.back() != '\n') {
+        bytes.append("\r\n");
     }
+    description.text = std::move(bytes);
     return description;
 }
 

@@ -18,11 +18,13 @@ inline constexpr std::string_view kInstallMarker = "[INSTALL ";
 [[nodiscard]] std::optional<std::string> installNameOf(std::string_view line);
 
 struct QrvDescription {
-    std::string text; // every line before the header, each followed by CR LF
+    // Every line before the header with its own line end; a last line without one gets CR LF.
+    std::string text;
     std::optional<std::string> installName;
 };
 
-// Splits the file at its first install header. Linear in the file's size.
-[[nodiscard]] QrvDescription describe(std::string_view bytes);
+// Splits the file at its first install header. Takes the bytes so that a file without header
+// becomes its description without a copy; linear in the file's size.
+[[nodiscard]] QrvDescription describe(std::string bytes);
 
 } // namespace spindeck::script

@@ -51,6 +51,15 @@ QPlainTextEdit* textArea(QWidget* parent, bool readOnly, double left, double top
     return box;
 }
 
+// The description boxes: read-only, multi-line, a vertical scroll bar, the OEM character set.
+OemTextBox* oemTextArea(QWidget* parent, double left, double top, double width, double height) {
+    auto* box = place(new OemTextBox(parent), left, top, width, height);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setFocusPolicy(Qt::StrongFocus);
+    return box;
+}
+
 QLineEdit* lineBox(QWidget* parent, bool readOnly, double left, double top, double width, double height) {
     auto* box = place(new QLineEdit(parent), left, top, width, height);
     box->setReadOnly(readOnly);
@@ -147,13 +156,13 @@ MainDesign::MainDesign(platform::DosFileSystem& files) : m_client(new QWidget(th
     cmdInstall->hide();
 
     frmSpInfo = frame("Special Information", m_client, 2880, 3960, 6015, 1455);
-    txtSpInfo = textArea(frmSpInfo, true, 120, 240, 5775, 1095);
+    txtSpInfo = oemTextArea(frmSpInfo, 120, 240, 5775, 1095);
     colour(txtSpInfo, kBoxBlue, kBoxText);
     txtSpInfo->setFont(designFont("Courier New", 9));
     frmSpInfo->hide();
 
     frmDiz = frame("FILE_ID.DIZ", m_client, 2880, 960, 6015, 2535);
-    txtDiz = textArea(frmDiz, true, 120, 240, 5775, 2175);
+    txtDiz = oemTextArea(frmDiz, 120, 240, 5775, 2175);
     colour(txtDiz, kBoxBlue, kBoxText);
     txtDiz->setFont(designFont("Terminal", 9));
     frmDiz->hide();

@@ -8,6 +8,7 @@
 #include "controls.h"
 #include "dirlistbox.h"
 #include "drivelistbox.h"
+#include "oemtextbox.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -56,9 +57,9 @@ public:
     DirListBox* dirListBox;
     QPushButton* cmdInstall;
     QGroupBox* frmSpInfo;
-    QPlainTextEdit* txtSpInfo;
+    OemTextBox* txtSpInfo;
     QGroupBox* frmDiz;
-    QPlainTextEdit* txtDiz;
+    OemTextBox* txtDiz;
     QPushButton* cmdExit;
     Label* lblTitle;
     Image* imgLogo;

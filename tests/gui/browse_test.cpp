@@ -6,6 +6,8 @@
 #include "support/program.h"
 
 #include <QtTest>
+#include <filesystem>
+#include <unistd.h>
 
 using namespace spindeck;
 using spindeck::fakes::Program;
@@ -168,6 +170,71 @@ private slots:
         auto& main = disc.start();
         disc.select(main, "D:\\BIG");
         QCOMPARE(main.txtDiz->toPlainText(), QString(40000, 'z') + "\n---File Too Long: Truncated---");
+    }
+
+    // A description file that cannot be read empties its box without a message; its frame shows
+    // because the file is there (a link that leads nowhere is no file, so its frame hides). A directory in the file's place and a link that leads nowhere can
+    // be refused to any user; permission bits only to one who is not root.
+    void anUnreadableDescriptionEmptiesItsBox_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("present");
+        QTest::newRow("directory in the file's place") << "directory" << true;
+        QTest::newRow("link to a vanished file is no file") << "dangling" << false;
+        QTest::newRow("no permission") << "denied" << true;
+    }
+    void anUnreadableDescriptionEmptiesItsBox() {
+        QFETCH(QString, kind);
+        QFETCH(bool, present);
+        Disc disc;
+        disc.write("OLD/FILE_ID.DIZ", "Old art\r\n");
+        disc.write("OLD/QRV.TXT", "Old words\r\n");
+        const auto dir = disc.program.scratch / "d" / "BAD";
+        std::filesystem::create_directories(dir);
+        for (const char* name : {"FILE_ID.DIZ", "QRV.TXT"}) {
+            if (kind == "directory") {
+                std::filesystem::create_directory(dir / name);
+            } else if (kind == "dangling") {
+                std::filesystem::create_symlink(dir / "gone", dir / name);
+            } else {
+                if (::geteuid() == 0) {
+                    QSKIP("root reads files without permission");
+                }
+                writeText(dir / name, "Secret\r\n");
+                std::filesystem::permissions(dir / name, std::filesystem::perms::none);
+            }
+        }
+        auto& main = disc.start();
+        disc.select(main, "D:\\OLD");
+        disc.select(main, "D:\\BAD");
+        QCOMPARE(main.frmDiz->isVisibleTo(&main), present);
+        QCOMPARE(main.frmSpInfo->isVisibleTo(&main), present);
+        if (present) {
+            QCOMPARE(main.txtDiz->toPlainText(), QString());
+            QCOMPARE(main.txtSpInfo->toPlainText(), QString());
+        }
+        QVERIFY(disc.messages().empty());
+    }
+
+    // Every byte value, NUL included, in both files: shown one character per byte, painted whole.
+    void binaryFilesShowEveryByte() {
+        Disc disc;
+        std::string bytes;
+        for (int round = 0; round < 4; ++round) {
+            for (int value = 0; value < 256; ++value) {
+                bytes.push_back(static_cast<char>(value));
+            }
+        }
+        disc.write("BIN/FILE_ID.DIZ", bytes);
+        disc.write("BIN/QRV.TXT", bytes);
+        auto& main = disc.start();
+        main.show();
+        disc.select(main, "D:\\BIN");
+        const QString diz = main.txtDiz->toPlainText();
+        QCOMPARE(diz.size(), qsizetype(4 * 256 - 2)); // no CR LF pair: each CR and LF is one line end
+        QVERIFY(!diz.contains(QChar(0)));
+        QVERIFY(main.txtSpInfo->toPlainText().startsWith(QChar(' ') + QString::fromUtf8("☺☻♥♦♣♠•◘\t")));
+        QVERIFY(!main.txtDiz->grab().isNull());
+        QVERIFY(!main.txtSpInfo->grab().isNull());
     }
 
     void aDriveWithoutMediumIsReportedOnceAndTheListStays() {

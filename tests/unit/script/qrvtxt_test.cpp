@@ -20,7 +20,7 @@ class DescribeTest : public ::testing::TestWithParam<DescribeCase> {};
 
 TEST_P(DescribeTest, ShowsTheLinesBeforeTheFirstHeader) {
     const auto& c = GetParam();
-    const QrvDescription description = describe(c.file);
+    const QrvDescription description = describe(std::string(c.file));
     EXPECT_EQ(description.text, c.text);
     EXPECT_EQ(description.installName, c.installName);
 }
@@ -38,9 +38,11 @@ INSTANTIATE_TEST_SUITE_P(
         DescribeCase{"name_without_closing_bracket_is_the_rest", "[INSTALL Space Game\r\n", "", "Space Game"},
         DescribeCase{"name_ends_at_the_first_bracket", "[INSTALL A]B]\r\n", "", "A"},
         DescribeCase{"last_line_without_line_end", "a\r\nb", "a\r\nb\r\n", std::nullopt},
-        DescribeCase{"lone_lf_ends_a_line", "a\nb\n[INSTALL X]\n", "a\r\nb\r\n", "X"},
-        DescribeCase{"lone_cr_ends_a_line", "a\rb\r", "a\r\nb\r\n", std::nullopt},
+        DescribeCase{"lone_lf_ends_a_line", "a\nb\n[INSTALL X]\n", "a\nb\n", "X"},
+        DescribeCase{"lone_cr_ends_a_line", "a\rb\r", "a\rb\r", std::nullopt},
         DescribeCase{"blank_lines_kept", "a\r\n\r\nb\r\n", "a\r\n\r\nb\r\n", std::nullopt},
+        DescribeCase{"bracket_before_the_marker", "x [[install A]\r\n", "", "A"},
+        DescribeCase{"header_after_a_lone_lf", "a\n[INSTALL B]", "a\n", "B"},
         DescribeCase{"high_bytes_kept", "\xC9\xCD\xBB\r\n", "\xC9\xCD\xBB\r\n", std::nullopt}),
     [](const auto& row) { return std::string(row.param.name); });
 
