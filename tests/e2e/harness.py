@@ -21,6 +21,8 @@ BIN = Path(os.environ.get("SPINDECK_BIN", Path(__file__).resolve().parents[2] / 
 ARTIFACTS = Path(os.environ.get("SPINDECK_E2E_ARTIFACTS", Path(__file__).resolve().parents[2] / "build" / "e2e-artifacts"))
 
 MAIN_TITLE = "Spindeck  v1.0"
+INSTALL_TITLE = "Spindeck Installer  v1.0"
+DEMO_DISC = BIN.parent / "demo" / "disc"
 
 
 class Display:
@@ -57,6 +59,19 @@ class Machine:
         self.env = dict(os.environ, DISPLAY=display.name, XDG_CONFIG_HOME=str(self.config_home),
                         XDG_RUNTIME_DIR=str(root), SDL_AUDIODRIVER="dummy", LC_ALL="C.UTF-8")
         self.env.pop("QT_QPA_PLATFORM", None)
+
+    def add_drive(self, letter, kind="fixed"):
+        """One more drive on a temporary directory of its own."""
+        root = self.root / letter.lower()
+        root.mkdir(exist_ok=True)
+        with open(self.config_home / "spindeck" / "drives.conf", "a") as conf:
+            conf.write(f"[{letter}]\npath={root}\nkind={kind}\n")
+        return root
+
+    def use_demo_disc(self):
+        """Puts the demo disc (as the build assembles it) on D:, its program directory included."""
+        shutil.copytree(DEMO_DISC, self.d, dirs_exist_ok=True)
+        shutil.copy2(BIN / "spindeck", self.program_dir / "spindeck")
 
     def configure(self, **values):
         """Writes QRV.INI beside the program: the default file with the given keys set."""

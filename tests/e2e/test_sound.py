@@ -2,68 +2,10 @@
 tests read the samples back. The driver writes in real time, so every wait here is a wait for the
 file to grow; the limits are generous, because a busy machine writes unevenly."""
 
-import array
-import time
 import unittest
-import wave
 
 from harness import MAIN_TITLE, SpindeckTestCase
-
-RATE = 44100
-CHANNELS = 2
-FRAME_BYTES = 2 * CHANNELS
-BLOCK = 0.01  # seconds of sound per level reading
-LOUD = 300  # a block whose peak reaches this is audible (about 1 % of full scale)
-GAP = 0.25  # silence shorter than this does not split a sound in two
-
-
-class Recording:
-    """The file the disk driver writes: signed 16-bit stereo frames in the machine's byte order, as
-    the mixer opens the device and as array("h") reads them."""
-
-    def __init__(self, path):
-        self.path = path
-
-    def seconds(self):
-        """How much sound the file holds so far."""
-        try:
-            return self.path.stat().st_size // FRAME_BYTES / RATE
-        except FileNotFoundError:
-            return 0.0
-
-    def wait_for(self, seconds, timeout=30):
-        deadline = time.monotonic() + timeout
-        while self.seconds() < seconds:
-            if time.monotonic() > deadline:
-                raise AssertionError(f"the sound file holds {self.seconds():.2f} s, not {seconds} s, "
-                                     f"after {timeout} s")
-            time.sleep(0.05)
-
-    def spans(self):
-        """The audible stretches as (start, end) in seconds from the file's start."""
-        samples = array.array("h")
-        data = self.path.read_bytes()
-        samples.frombytes(data[:len(data) // FRAME_BYTES * FRAME_BYTES])
-        block = int(RATE * BLOCK) * CHANNELS
-        found = []
-        for first in range(0, len(samples), block):
-            if max(map(abs, samples[first:first + block])) < LOUD:
-                continue
-            start = first / CHANNELS / RATE
-            if found and start - found[-1][1] < GAP:
-                found[-1] = (found[-1][0], start + BLOCK)
-            else:
-                found.append((start, start + BLOCK))
-        return found
-
-    def audible_between(self, start, end):
-        return any(s < end and e > start for s, e in self.spans())
-
-
-def wav_seconds(path):
-    with wave.open(str(path)) as cue:
-        return cue.getnframes() / cue.getframerate()
-
+from recording import Recording, wav_seconds
 
 class SoundTest(SpindeckTestCase):
     def setUp(self):
