@@ -2,12 +2,9 @@
 
 // The program's windows, each built at its first reference (see ui/formslot.h).
 
+#include "install/installform.h"
 #include "ui/formslot.h"
 #include "ui/services.h"
-
-namespace spindeck::install {
-class InstallForm;
-}
 
 namespace spindeck::app {
 
@@ -24,6 +21,9 @@ public:
     ui::FormSlot<SplashForm> splash;
     ui::FormSlot<MainForm> main;
     ui::FormSlot<install::InstallForm> install;
+
+private:
+    install::InstallForm::Links installLinks();
 };
 
 } // namespace spindeck::app

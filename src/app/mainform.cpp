@@ -71,6 +71,7 @@ MainForm::MainForm(ui::Services& services, Forms& forms)
     (new keys::DriveKeys(services, this))->watchMainWindow(*this);
     onMenuToggle(mnuMusicOn, [this] { m_music.toggle(); });
     onMenuToggle(mnuSoundOn, [this] { media::toggleSound(m_services, *mnuSoundOn); });
+    onMenuToggle(mnuConfirm, [this] { toggleConfirmation(); });
     connect(drvList, &ui::DriveListBox::changed, this, [this] { browse::followDriveList(*this, m_services.toolkit); });
     connect(cmdInstall, &QPushButton::clicked, this, &MainForm::openInstallWindow);
     connect(mnuCommands, &QAction::triggered, this, [this] { showHelp(help::commandsText()); });
@@ -138,6 +139,13 @@ void MainForm::onMenuToggle(QAction* item, std::function<void()> handler) {
         item->setChecked(!nowChecked);
         handler();
     });
+}
+
+// The install window's box follows the mark; its own handler then sets the mark it already has.
+void MainForm::toggleConfirmation() {
+    const bool on = !mnuConfirm->isChecked();
+    mnuConfirm->setChecked(on);
+    m_forms.install.get().chkConfirm->setChecked(on);
 }
 
 void MainForm::exitProgram() {

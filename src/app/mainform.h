@@ -27,6 +27,8 @@ public:
     void exitProgram();
     // The Install button: the main window gives way to the install window.
     void openInstallWindow();
+    // Options, Confirm Installation: the mark and the install window's box switch together.
+    void toggleConfirmation();
 
 protected:
     bool event(QEvent* event) override;

@@ -1,23 +1,48 @@
 #pragma once
 
-// frmInstall: the install window, where the user picks the target of an installation.
+// frmInstall: the install window, where the user picks the target of an installation: the drive
+// with its free space, the directory (the install path always ends in a backslash), folder
+// creation, and the confirmation options.
 
+#include "freespace.h"
 #include "ui/designs.h"
 #include "ui/services.h"
+
+#include <functional>
 
 namespace spindeck::install {
 
 class InstallForm final : public ui::InstallDesign {
     Q_OBJECT
 public:
-    explicit InstallForm(ui::Services& services);
+    // What the window does to the rest of the program, given by the one who builds it.
+    struct Links {
+        std::function<void()> showMainWindow;
+        std::function<void(bool)> setConfirmMark; // the main window's "Confirm Installation" item
+        std::function<void()> discard;            // unloads this window
+    };
+
+    InstallForm(ui::Services& services, Links links);
 
     // The window's set-up, run when it is first referred to.
     void load();
     void unload() {}
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    void followDriveList();
+    void createFolder();
+    void returnToMainWindow();
+    // Moves the directory list; the device-unavailable error is reported, any other failure not.
+    bool moveDirectoryList(const QString& dosPath);
+    void showFreeSpace(FreeSpacePattern pattern);
+    void setInstallPath(const QString& directory);
+
     ui::Services& m_services;
+    Links m_links;
 };
 
 } // namespace spindeck::install

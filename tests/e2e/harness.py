@@ -154,6 +154,22 @@ class SpindeckTestCase(unittest.TestCase):
         self.xdotool("windowfocus", "--sync", window)
         self.xdotool("key", "--clearmodifiers", *keys)
 
+    def click(self, window, x, y):
+        """A left click at (x, y) of the window's client area."""
+        self.xdotool("mousemove", "--window", window, str(x), str(y))
+        self.xdotool("click", "1")
+
+    def type_text(self, window, text):
+        self.xdotool("windowfocus", "--sync", window)
+        self.xdotool("type", "--delay", "20", text)
+
+    def wait_until(self, condition, message, timeout=10):
+        deadline = time.monotonic() + timeout
+        while not condition():
+            if time.monotonic() > deadline:
+                self.fail(message)
+            time.sleep(0.1)
+
     def close_window(self, window, process):
         """What a window manager does for the close box: asks the window to close itself. Under Xvfb
         without a window manager the first request is now and then not delivered to the program, so

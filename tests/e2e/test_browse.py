@@ -24,8 +24,9 @@ class BrowseTest(SpindeckTestCase):
         recording.wait_for(1.0)
         self.press(main, "F5")  # the music stops, so that the cues sound alone
 
-        # The program starts on C:; Ctrl+D moves the directory list to D:\ and the drive list with it.
+        # Ctrl+C, then Ctrl+D, move the directory list to each drive's root, the drive list with it.
         # D:\ lists DEMOS, DOCS, DRIVERS, GAMES, SPINDECK, UTILS; Enter opens GAMES.
+        self.press(main, "ctrl+c")
         self.press(main, "ctrl+d")
         self.press(main, "Down", "Down", "Down", "Down", "Return")
         time.sleep(1.5)  # the cues of the directories passed on the way are over
