@@ -6,6 +6,7 @@
 //   bytes HEX   raw bytes on standard output ("C9CDBB")
 //   read        reads one byte from standard input, then prints "got N" (N its code, -1 at the end)
 //   args        prints every argument it was given, joined by "|"
+//   spawn       starts a process of its own that waits for a signal, and prints "spawned PID"
 //   exit N      exits with status N
 // Output is written unbuffered, as the interpreter flushes after every command.
 
@@ -74,6 +75,13 @@ int main(int argc, char** argv) {
             ++i;
         } else if (action == "read") {
             writeLine(STDOUT_FILENO, "got " + readOneByte());
+        } else if (action == "spawn") {
+            const pid_t pid = ::fork();
+            if (pid == 0) {
+                ::pause();
+                std::_Exit(0);
+            }
+            writeLine(STDOUT_FILENO, "spawned " + std::to_string(pid));
         } else if (action == "args") {
             writeLine(STDOUT_FILENO, allArguments(argc, argv));
         } else if (action == "exit") {

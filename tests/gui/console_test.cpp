@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTextBlock>
 #include <QtTest>
+#include <csignal>
 
 using namespace spindeck::platform;
 using spindeck::platform::testing_support::ScratchDir;
@@ -37,6 +38,15 @@ QStringList errorLines(const ConsoleWindow& window) {
         }
     }
     return lines;
+}
+
+// True once the process is gone or only waits to be reaped.
+bool hasEnded(pid_t pid) {
+    if (::kill(pid, 0) != 0) {
+        return true;
+    }
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    return stat.open(QIODevice::ReadOnly) && stat.readAll().contains(") Z ");
 }
 
 // Answers the next message box with `button` once it is on screen, keeping its text.
@@ -185,8 +195,11 @@ private slots:
     void closingWhileRunningAsksBeforeStopping() {
         ConsoleWindow window(QStringLiteral("Spindeck - C:\\QRV.BAT"));
         window.show();
-        window.start(kChild, {"C:\\QRV.BAT", "out", "waiting", "read", "out", "not reached"});
-        QTRY_VERIFY(paneText(window).contains("waiting"));
+        // The child starts a process of its own, as the interpreter starts archive tools and DOS programs.
+        window.start(kChild, {"C:\\QRV.BAT", "spawn", "read", "out", "not reached"});
+        QTRY_VERIFY(paneText(window).contains("spawned "));
+        const auto started = static_cast<pid_t>(paneText(window).section(' ', 1, 1).trimmed().toInt());
+        QVERIFY(started > 0);
 
         QString question;
         answerNextMessageBox(QMessageBox::No, question);
@@ -201,6 +214,7 @@ private slots:
         QTRY_VERIFY(!window.isVisible());
         QVERIFY(!paneText(window).contains("not reached"));
         QCOMPARE(window.exitStatus(), std::nullopt);
+        QTRY_VERIFY(hasEnded(started));
     }
 
     void syncShellHandsTheInterpreterTheCurrentDirectories() {

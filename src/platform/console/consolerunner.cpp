@@ -42,7 +42,8 @@ ConsoleBatchRunner::ConsoleBatchRunner(const DosFileSystem& files, std::optional
     : m_files(files), m_interpreter(std::move(interpreter)) {}
 
 int ConsoleBatchRunner::SyncShell(const std::string& commandLine, int /*showState*/) {
-    ConsoleWindow window(consoleCaption(commandLine), QApplication::activeWindow());
+    // No parent: a window of the caller that went away during the run would take this one along.
+    ConsoleWindow window(consoleCaption(commandLine));
     const QString interpreter = m_interpreter ? *m_interpreter : findInterpreter();
     // The caller shows the busy pointer for the whole install; the user types into this window.
     QApplication::setOverrideCursor(Qt::ArrowCursor);
