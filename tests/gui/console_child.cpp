@@ -8,8 +8,10 @@
 //   args        prints every argument it was given, joined by "|"
 //   spawn       starts a process of its own that waits for a signal, and prints "spawned PID"
 //   exit N      exits with status N
+//   crash       dies of a signal
 // Output is written unbuffered, as the interpreter flushes after every command.
 
+#include <csignal>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -84,6 +86,8 @@ int main(int argc, char** argv) {
             writeLine(STDOUT_FILENO, "spawned " + std::to_string(pid));
         } else if (action == "args") {
             writeLine(STDOUT_FILENO, allArguments(argc, argv));
+        } else if (action == "crash") {
+            ::raise(SIGKILL);
         } else if (action == "exit") {
             return std::atoi(operand);
         }

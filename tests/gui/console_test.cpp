@@ -16,7 +16,9 @@
 #include <csignal>
 
 using namespace spindeck::platform;
+using spindeck::platform::testing_support::ScopedEnv;
 using spindeck::platform::testing_support::ScratchDir;
+using spindeck::platform::testing_support::writeText;
 
 namespace {
 
@@ -150,6 +152,40 @@ private slots:
             QTest::keyClick(window.output, Qt::Key(key));
         }
         QTRY_VERIFY(!window.isVisible());
+    }
+
+    void theStatusLineSaysHowTheRunEnded_data() {
+        QTest::addColumn<QStringList>("script");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("batch file unreadable")
+            << QStringList{"exit", "2"} << "The batch file could not be read (exit status 2).";
+        QTest::newRow("another status") << QStringList{"exit", "7"} << "The batch file ended with exit status 7.";
+        QTest::newRow("interpreter crashed") << QStringList{"crash"} << "The command interpreter stopped unexpectedly.";
+    }
+
+    void theStatusLineSaysHowTheRunEnded() {
+        QFETCH(QStringList, script);
+        QFETCH(QString, status);
+        ConsoleWindow window(QStringLiteral("Spindeck - C:\\QRV.BAT"));
+        window.show();
+        window.start(kChild, QStringList{"C:\\QRV.BAT"} + script);
+        QTRY_VERIFY(!window.isRunning());
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.statusLine->text(), status);
+    }
+
+    void theInterpreterIsFoundBesideTheProgramElseOnPath() {
+        ScratchDir scratch;
+        const auto onPath = scratch / "spindeck-cmd";
+        writeText(onPath, "#!/bin/sh\n");
+        std::filesystem::permissions(onPath, std::filesystem::perms::owner_all);
+        const QString beside = QCoreApplication::applicationDirPath() + "/spindeck-cmd";
+        const bool builtBeside = QFileInfo(beside).isExecutable();
+
+        ScopedEnv path("PATH", scratch.path().string());
+        QCOMPARE(findInterpreter(), builtBeside ? beside : QString::fromStdString(onPath.string()));
+        ScopedEnv emptyPath("PATH", (scratch / "nothing here").string());
+        QCOMPARE(findInterpreter(), builtBeside ? beside : QString());
     }
 
     void keysGiveTheBytesOfADosKeyboard_data() {
