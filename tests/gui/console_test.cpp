@@ -51,6 +51,14 @@ bool hasEnded(pid_t pid) {
     return stat.open(QIODevice::ReadOnly) && stat.readAll().contains(") Z ");
 }
 
+// The process the child started with "spawn", once it says so.
+pid_t spawnedProcess(const ConsoleWindow& window) {
+    if (!QTest::qWaitFor([&] { return paneText(window).contains("spawned "); })) {
+        return 0;
+    }
+    return static_cast<pid_t>(paneText(window).section("spawned ", 1).section('\n', 0, 0).toInt());
+}
+
 // Answers the next message box with `button` once it is on screen, keeping its text.
 void answerNextMessageBox(QMessageBox::StandardButton button, QString& text) {
     auto* timer = new QTimer;
@@ -233,8 +241,7 @@ private slots:
         window.show();
         // The child starts a process of its own, as the interpreter starts archive tools and DOS programs.
         window.start(kChild, {"C:\\QRV.BAT", "spawn", "read", "out", "not reached"});
-        QTRY_VERIFY(paneText(window).contains("spawned "));
-        const auto started = static_cast<pid_t>(paneText(window).section(' ', 1, 1).trimmed().toInt());
+        const pid_t started = spawnedProcess(window);
         QVERIFY(started > 0);
 
         QString question;
@@ -250,6 +257,16 @@ private slots:
         QTRY_VERIFY(!window.isVisible());
         QVERIFY(!paneText(window).contains("not reached"));
         QCOMPARE(window.exitStatus(), std::nullopt);
+        QTRY_VERIFY(hasEnded(started));
+    }
+
+    void aWindowThatGoesAwayEndsItsRun() {
+        auto window = std::make_unique<ConsoleWindow>(QStringLiteral("Spindeck - C:\\QRV.BAT"));
+        window->show();
+        window->start(kChild, {"C:\\QRV.BAT", "spawn", "read"});
+        const pid_t started = spawnedProcess(*window);
+        QVERIFY(started > 0);
+        window.reset();
         QTRY_VERIFY(hasEnded(started));
     }
 

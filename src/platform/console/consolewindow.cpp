@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
-#include <QTextBlock>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <csignal>
@@ -134,6 +133,8 @@ ConsoleWindow::ConsoleWindow(const QString& caption, QWidget* parent)
 
 ConsoleWindow::~ConsoleWindow() {
     if (m_process.state() != QProcess::NotRunning) {
+        // The run's end is of no interest to a window that is going away.
+        m_process.disconnect(this);
         signalChild(SIGKILL);
         m_process.waitForFinished();
     }
