@@ -3,11 +3,13 @@
 // Fake platform services for window tests: each records what the windows asked of it, in one
 // shared log so that tests can check the order of music and cue calls.
 
+#include "platform/batchrunner.h"
 #include "platform/sound.h"
 #include "ui/toolkit.h"
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -50,6 +52,26 @@ public:
 private:
     CallLog& m_log;
     std::string m_fileName;
+};
+
+// Records "shell c:\qrv.bat 1" and returns `m_result`; `m_duringRun` acts while the call lasts, as
+// a batch file would (writing files, changing directories).
+class FakeBatchRunner final : public platform::BatchRunner {
+public:
+    explicit FakeBatchRunner(CallLog& log) : m_log(log) {}
+    int SyncShell(const std::string& commandLine, int showState) override {
+        m_log.push_back("shell " + commandLine + " " + std::to_string(showState));
+        if (m_duringRun) {
+            m_duringRun(commandLine);
+        }
+        return m_result;
+    }
+
+    std::function<void(const std::string& commandLine)> m_duringRun;
+    int m_result = 0;
+
+private:
+    CallLog& m_log;
 };
 
 class FakeToolkit final : public ui::Toolkit {
