@@ -37,14 +37,14 @@ std::string dizArt(std::size_t bytes) {
 
 // A main window over a disc D: with the two directories, and a directory selection ready to run.
 struct Bench {
-    Bench() : cues(log, 0), music(log), toolkit(log) {
+    Bench() : cues(log, 0), music(log), shell(log), toolkit(log) {
         writeText(disc / "d" / "BIG" / "FILE_ID.DIZ", dizArt(40 * 1024));
         writeText(disc / "d" / "BIG" / "QRV.TXT", descriptionOf(20 * 1024 * 1024));
         writeText(disc / "d" / "TYPICAL" / "FILE_ID.DIZ", dizArt(1500));
         writeText(disc / "d" / "TYPICAL" / "QRV.TXT", descriptionOf(3000) + "[INSTALL Typical]\r\nMD <PATH>\r\n");
         files = std::make_unique<platform::DosFileSystem>(
             platform::DriveMap({platform::Drive{'D', disc / "d", platform::DriveKind::Fixed, ""}}), "D:\\");
-        services = std::make_unique<ui::Services>(ui::Services{*files, cues, music, toolkit, settings, "D:\\"});
+        services = std::make_unique<ui::Services>(ui::Services{*files, cues, music, shell, toolkit, settings, "D:\\"});
         main = std::make_unique<ui::MainDesign>(*files);
         selection = std::make_unique<browse::DirectorySelection>(*main, *services, [](const QString&) {});
     }
@@ -55,6 +55,7 @@ struct Bench {
     fakes::CallLog log;
     fakes::FakeCuePlayer cues;
     fakes::FakeMusicControl music;
+    fakes::FakeBatchRunner shell;
     fakes::FakeToolkit toolkit;
     config::SharedSettings settings;
     std::unique_ptr<platform::DosFileSystem> files;

@@ -2,6 +2,7 @@
 
 // The program's windows, each built at its first reference (see ui/formslot.h).
 
+#include "batchedit/batcheditor.h"
 #include "install/installform.h"
 #include "ui/formslot.h"
 #include "ui/services.h"
@@ -21,9 +22,13 @@ public:
     ui::FormSlot<SplashForm> splash;
     ui::FormSlot<MainForm> main;
     ui::FormSlot<install::InstallForm> install;
+    ui::FormSlot<batchedit::BatchEditor> batchEditor;
 
 private:
     install::InstallForm::Links installLinks();
+    batchedit::BatchEditor::Links batchEditorLinks();
+    void showMainWindow();
+    void exitAfterInstallation();
 };
 
 } // namespace spindeck::app

@@ -2,6 +2,7 @@
 
 #include "forms.h"
 #include "platform/audio/sdlsound.h"
+#include "platform/console/consolerunner.h"
 #include "splashform.h"
 #include "ui/designs.h"
 
@@ -34,7 +35,8 @@ int main(int argc, char** argv) {
     spindeck::platform::audio::SdlMusicControl music(audio, files);
     spindeck::ui::QtToolkit toolkit;
     spindeck::config::SharedSettings settings;
-    spindeck::ui::Services services{files, cues, music, toolkit, settings, *programDirectory};
+    spindeck::platform::ConsoleBatchRunner shell(files);
+    spindeck::ui::Services services{files, cues, music, shell, toolkit, settings, *programDirectory};
 
     spindeck::app::Forms forms(services);
     spindeck::app::startUp(forms, services);

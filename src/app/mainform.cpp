@@ -161,12 +161,27 @@ void MainForm::openInstallWindow() {
     m_forms.install.get().show();
 }
 
+void MainForm::exitAfterInstallation() {
+    if (m_forms.install.loaded()) {
+        m_forms.install.get().hide();
+    }
+    if (m_forms.batchEditor.loaded()) {
+        m_forms.batchEditor.get().hide();
+    }
+    if (m_services.settings.gSoundOn) {
+        m_services.cues.sndPlaySoundA(m_services.programFile(m_services.settings.mExit), platform::CuePlayer::kWait);
+    }
+    hide();
+    m_services.toolkit.endProgram();
+}
+
 void MainForm::showHelp(const std::string& text, const QString& caption) {
     m_services.toolkit.messageBox(QString::fromStdString(text), ui::Toolkit::kOk, caption);
 }
 
 void MainForm::unload() {
     m_forms.install.unload();
+    m_forms.batchEditor.unload();
 }
 
 bool MainForm::event(QEvent* event) {

@@ -29,6 +29,9 @@ public:
     void openInstallWindow();
     // Options, Confirm Installation: the mark and the install window's box switch together.
     void toggleConfirmation();
+    // After an installation, when the user asked to leave: the windows go, the exit cue plays to
+    // its end, the program ends. The music is not stopped first, as Exit would.
+    void exitAfterInstallation();
 
 protected:
     bool event(QEvent* event) override;

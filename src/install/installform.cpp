@@ -3,6 +3,8 @@
 #include "foldercreation.h"
 #include "keys/drivekeys.h"
 #include "platform/codepage.h"
+#include "script/batchfile.h"
+#include "script/substitutetags.h"
 #include "ui/windows.h"
 
 #include <QCloseEvent>
@@ -21,6 +23,7 @@ InstallForm::InstallForm(ui::Services& services, Links links)
             [this] { setInstallPath(InstDirBox->list(InstDirBox->listIndex())); });
     connect(cmdCreateDir, &QPushButton::clicked, this, &InstallForm::createFolder);
     connect(cmdCancel, &QPushButton::clicked, this, &InstallForm::returnToMainWindow);
+    connect(cmdInstallNow, &QPushButton::clicked, this, &InstallForm::installNow);
     connect(chkConfirm, &QCheckBox::toggled, this, [this](bool checked) { m_links.setConfirmMark(checked); });
 }
 
@@ -124,6 +127,93 @@ void InstallForm::createFolder() {
     InstDirBox->refresh();
     setInstallPath(InstDirBox->path());
     txtMkDir->clear();
+}
+
+void InstallForm::installNow() {
+    if (!mayInstallOnTargetDrive()) {
+        return;
+    }
+    QString source = m_links.sourceDirectory();
+    if (!source.endsWith('\\')) {
+        source += '\\';
+    }
+    m_services.toolkit.setScreenPointer(ui::Toolkit::kHourglass);
+    const bool written = writeBatchFile(source);
+    if (written) {
+        m_services.shell.SyncShell("c:\\qrv.bat", platform::BatchRunner::kNormalWindow);
+    }
+    m_services.toolkit.setScreenPointer(ui::Toolkit::kDefault);
+    if (written) {
+        finishInstallation();
+    }
+}
+
+// Asked with the drive's root: fixed, removable, remote and RAM drives may receive a program; a
+// CD-ROM cannot, and neither can a drive that is not ready or not mapped.
+bool InstallForm::mayInstallOnTargetDrive() {
+    const int kind = m_services.files.GetDriveTypeA((InstDrvList->drive().left(2) + "\\").toStdString());
+    if (kind == static_cast<int>(platform::DriveKind::CdRom)) {
+        m_services.toolkit.messageBox("Cannot Install Program on CD-ROM");
+        return false;
+    }
+    if (kind <= 1) {
+        m_services.toolkit.messageBox("Cannot Install Program on Selected Device");
+        return false;
+    }
+    return true;
+}
+
+// Nothing is written when QRV.TXT has no script; a QRV.TXT that cannot be read or a batch file that
+// cannot be written is reported with the file and the reason.
+bool InstallForm::writeBatchFile(const QString& sourceDirectory) {
+    const std::string qrvTxt = sourceDirectory.toStdString() + "QRV.TXT";
+    const auto bytes = m_services.files.readFile(qrvTxt);
+    if (!bytes) {
+        m_services.toolkit.messageBox("Cannot read " + QString::fromStdString(bytes.error().message()));
+        return false;
+    }
+    const auto script = script::installScript(*bytes);
+    if (!script) {
+        return false;
+    }
+    const std::string installPath = txtOptInst->text().toStdString();
+    const std::string batch =
+        script::batchFileBytes(m_services.settings.gSelectedDir, *script, [&](std::string_view line) {
+            return script::SubstituteTags(line, installPath, m_services.files);
+        });
+    if (auto stored = m_services.files.writeFile(script::kBatchFile, batch); !stored) {
+        m_services.toolkit.messageBox("Cannot write " + QString::fromStdString(stored.error().message()));
+        return false;
+    }
+    return true;
+}
+
+// The query when the menu asks for confirmation, the direct finish when the box does not; while
+// the two agree only one of them applies.
+void InstallForm::finishInstallation() {
+    if (m_links.confirmMark()) {
+        const QString name = QString::fromStdU16String(platform::ansiText(m_services.settings.gInstallName));
+        const int answer = m_services.toolkit.messageBox("Did " + name + " install correctly?", ui::Toolkit::kYesNo,
+                                                         "Install Query...");
+        if (answer == ui::Toolkit::kAnswerYes) {
+            (void)m_services.files.removeFile(script::kBatchFile);
+            if (chkExitQRV->isChecked()) {
+                m_links.exitProgram();
+                return;
+            }
+            returnToMainWindow();
+        } else {
+            m_links.openBatchEditor();
+            hide();
+        }
+    }
+    if (!chkConfirm->isChecked()) {
+        (void)m_services.files.removeFile(script::kBatchFile);
+        returnToMainWindow();
+        if (chkExitQRV->isChecked()) {
+            m_links.exitProgram();
+        }
+    }
 }
 
 } // namespace spindeck::install

@@ -19,7 +19,11 @@ public:
     struct Links {
         std::function<void()> showMainWindow;
         std::function<void(bool)> setConfirmMark; // the main window's "Confirm Installation" item
-        std::function<void()> discard;            // unloads this window
+        std::function<bool()> confirmMark;
+        std::function<QString()> sourceDirectory; // the directory the main window's list shows
+        std::function<void()> openBatchEditor;
+        std::function<void()> exitProgram; // the exit sequence after an installation
+        std::function<void()> discard;     // unloads this window
     };
 
     InstallForm(ui::Services& services, Links links);
@@ -32,7 +36,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
+    // "&Install Now": the install section of the source directory's QRV.TXT becomes the batch file
+    // "c:\qrv.bat", which runs; then the user is asked whether it worked.
+    void installNow();
+
 private:
+    [[nodiscard]] bool mayInstallOnTargetDrive();
+    [[nodiscard]] bool writeBatchFile(const QString& sourceDirectory);
+    void finishInstallation();
     void followDriveList();
     void createFolder();
     void returnToMainWindow();

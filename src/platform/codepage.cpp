@@ -1,5 +1,6 @@
 #include "codepage.h"
 
+#include <algorithm>
 #include <array>
 
 namespace spindeck::platform {
@@ -60,6 +61,20 @@ std::u16string ansiText(std::string_view bytes) {
         text += (byte >= 0x80 && byte < 0xA0) ? kWindows1252High[byte - 0x80] : static_cast<char16_t>(byte);
     }
     return text;
+}
+
+std::string ansiBytes(std::u16string_view text) {
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (const char16_t c : text) {
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            bytes += static_cast<char>(c);
+            continue;
+        }
+        const auto* high = std::find(kWindows1252High.begin(), kWindows1252High.end(), c);
+        bytes += high == kWindows1252High.end() ? '?' : static_cast<char>(0x80 + (high - kWindows1252High.begin()));
+    }
+    return bytes;
 }
 
 char16_t oemCharacter(unsigned char byte) {

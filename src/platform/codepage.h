@@ -21,4 +21,8 @@ namespace spindeck::platform {
 // undefined map to the C1 controls of the same number, so every byte comes back on encoding.
 [[nodiscard]] std::u16string ansiText(std::string_view bytes);
 
+// The bytes of text in the ANSI character set: the inverse of ansiText, so every decoded byte comes
+// back as it was. A character the set lacks (typed by the user) becomes "?".
+[[nodiscard]] std::string ansiBytes(std::u16string_view text);
+
 } // namespace spindeck::platform

@@ -3,6 +3,7 @@
 // What the windows are handed: the platform services and the settings shared for the run.
 
 #include "config/sharedsettings.h"
+#include "platform/batchrunner.h"
 #include "platform/dosfs.h"
 #include "platform/sound.h"
 #include "toolkit.h"
@@ -15,6 +16,7 @@ struct Services {
     platform::DosFileSystem& files;
     platform::CuePlayer& cues;
     platform::MusicControl& music;
+    platform::BatchRunner& shell; // runs the install batch file and waits for it
     ui::Toolkit& toolkit;
     config::SharedSettings& settings;
     // "D:\SPINDECK", or "D:\" at a drive root.

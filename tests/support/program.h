@@ -23,7 +23,7 @@ public:
     // `extraDrives` more fixed drives, from F: on, make the drive lists longer.
     explicit Program(platform::DriveKind discKind = platform::DriveKind::Fixed, int soundDevices = 1,
                      int extraDrives = 0)
-        : cues(log, soundDevices), music(log), toolkit(log) {
+        : cues(log, soundDevices), music(log), shell(log), toolkit(log) {
         std::filesystem::create_directories(scratch / "c");
         std::filesystem::create_directories(programDir());
         std::vector<platform::Drive> drives{platform::Drive{'C', scratch / "c", platform::DriveKind::Fixed, ""},
@@ -37,7 +37,7 @@ public:
         }
         files = std::make_unique<platform::DosFileSystem>(platform::DriveMap(std::move(drives)), "D:\\GAMES\\MENU");
         services =
-            std::make_unique<ui::Services>(ui::Services{*files, cues, music, toolkit, settings, "D:\\GAMES\\MENU"});
+            std::make_unique<ui::Services>(ui::Services{*files, cues, music, shell, toolkit, settings, "D:\\GAMES\\MENU"});
         forms = std::make_unique<app::Forms>(*services);
     }
 
@@ -60,6 +60,7 @@ public:
     CallLog log;
     FakeCuePlayer cues;
     FakeMusicControl music;
+    FakeBatchRunner shell;
     FakeToolkit toolkit;
     config::SharedSettings settings;
     std::unique_ptr<platform::DosFileSystem> files;

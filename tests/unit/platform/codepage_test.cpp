@@ -24,6 +24,15 @@ TEST(AnsiTextTest, DecodesWindows1252AndKeepsTheUndefinedBytes) {
     EXPECT_EQ(ansiText("\x80\x81\x93\x94\xE9\xFF"), u16(u"\u20AC\u0081\u201C\u201D\u00E9\u00FF"));
 }
 
+TEST(AnsiTextTest, EveryByteComesBackAndForeignCharactersBecomeQuestionMarks) {
+    std::string all;
+    for (int byte = 0; byte < 256; ++byte) {
+        all.push_back(static_cast<char>(byte));
+    }
+    EXPECT_EQ(ansiBytes(ansiText(all)), all);
+    EXPECT_EQ(ansiBytes(u"\u20AC \u2192 \u0080"), "\x80 ? ?");
+}
+
 // Real FILE_ID.DIZ files from other people's discs (shared corpus): their box and block art must
 // come out as the DOS screen drew it.
 struct CorpusCase {
