@@ -1,0 +1,104 @@
+#pragma once
+
+// Placing the entries of an archive on the DOS drives. Whatever reads the archive (libarchive, or
+// the files the arj program left in a private directory) hands each entry here: its stored name
+// is checked (no "..", no absolute name, no drive, no link or device), matched against the file
+// specs, turned into a DOS path below the target directory (with its folders or flat), and its
+// content is written through a new file beside the target that replaces it only when complete. So
+// every file goes through the drive map's resolver, a read-only drive refuses it, and a failed or
+// interrupted write leaves an older file as it was.
+
+#include "archivecommands.h"
+#include "commandline.h"
+
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace spindeck::shell::archive {
+
+enum class EntryKind { File, Directory, Link, Other };
+
+struct ArchiveEntry {
+    std::string name; // as stored: "/" or "\" between folders, any byte encoding
+    EntryKind kind = EntryKind::File;
+    std::optional<std::time_t> modified;
+};
+
+// Why copying an entry's content failed: on the reading side (the archive is damaged or the entry
+// cannot be read), or on the writing side with the errno of the write.
+struct CopyFailure {
+    bool reading = true;
+    int error = 0;       // errno of a failed write
+    std::string message; // reason of a failed read
+};
+
+// Writes an entry's content to an open file; nothing on success.
+using CopyContent = std::function<std::optional<CopyFailure>(int fd)>;
+
+// Writes all of `size` bytes to `fd`; 0, or the errno of the failed write.
+int writeAll(int fd, const void* data, std::size_t size);
+
+// The name of an entry as host text: UTF-8 kept, other bytes read as code page 437 (the code page
+// of names in DOS archives).
+[[nodiscard]] std::string entryNameText(std::string_view stored);
+
+// The folders and name of a stored entry name; nullopt for a name that would leave the target
+// (a ".." component, a leading separator, a drive) or that DOS cannot create. "." components and
+// empty ones are dropped.
+[[nodiscard]] std::optional<std::vector<std::string>> safeComponents(std::string_view name);
+
+// DOS file spec matching without regard to case: "*" any run of characters, "?" one; "*.*"
+// matches every name. A spec with a separator is matched against the whole stored path, any other
+// against the last name only.
+[[nodiscard]] bool matchesSpec(std::string_view spec, const std::vector<std::string>& components);
+
+class Extraction final {
+public:
+    Extraction(platform::DosFileSystem& fs, const ExtractRequest& request, const ArchiveOutput& out);
+    Extraction(const Extraction&) = delete;
+    Extraction& operator=(const Extraction&) = delete;
+
+    // Prepares the target directory (created when missing). False when it cannot be used; the
+    // failure has been reported.
+    bool open();
+
+    // Places one entry. False when the extraction must stop (the target drive is full or refuses
+    // every change, or the archive cannot be read further).
+    bool place(const ArchiveEntry& entry, const CopyContent& copy);
+
+    // A failure of the archive as a whole (unreadable, damaged between entries).
+    void archiveFailed(int errorlevel, std::string_view message);
+
+    // Reports what was not found and gives the errorlevel.
+    int finish();
+
+private:
+    bool placeDirectory(const std::vector<std::string>& components);
+    bool ensureDirectory(const std::string& dosPath);
+    // These return false when the extraction must stop.
+    bool writeFile(const ArchiveEntry& entry, const std::string& dosPath, const CopyContent& copy);
+    bool writeFailed(const std::string& dosPath, int error);
+    bool keepExisting(const ArchiveEntry& entry, const std::string& dosPath, std::time_t existingModified);
+    [[nodiscard]] std::string dosPathOf(const std::vector<std::string>& components) const;
+    bool pathFailed(const platform::PathError& error);
+    void fail(int errorlevel, std::string_view message);
+    void print(std::string_view line) const;
+
+    platform::DosFileSystem& m_fs;
+    const ExtractRequest& m_request;
+    const ArchiveOutput& m_out;
+    std::string m_target;                    // full DOS path of the target directory
+    std::set<std::string> m_madeDirectories; // upper-case DOS paths known to exist
+    std::vector<bool> m_specUsed;
+    int m_errorlevel = 0;
+    std::size_t m_matched = 0; // files that the specs chose
+    bool m_stopped = false;
+};
+
+} // namespace spindeck::shell::archive
