@@ -19,12 +19,14 @@ using Reader = std::unique_ptr<struct archive, ReaderDeleter>;
 constexpr std::size_t kReadBlock = 1 << 18;
 
 // Each program reads only its own format, so a mislabelled file is reported as damaged rather
-// than unpacked as something else.
+// than unpacked as something else. Zip archives are read through their central directory, as the
+// DOS programs read them: a file cut short has lost it and is damaged, even where its first
+// members could still be read one after another.
 void supportFormats(struct archive* reader, ArchiveProgram program) {
     switch (program) {
     case ArchiveProgram::Pkunzip:
     case ArchiveProgram::Unzip:
-        archive_read_support_format_zip(reader);
+        archive_read_support_format_zip_seekable(reader);
         break;
     case ArchiveProgram::Lha:
         archive_read_support_format_lha(reader);
