@@ -88,8 +88,11 @@ int runQuietly(const std::vector<std::string>& argv) {
         return -1;
     }
     std::array<char, 4096> buffer{};
-    while (::read(pipeEnds[0], buffer.data(), buffer.size()) > 0 || errno == EINTR) {
-        errno = 0;
+    for (;;) {
+        const ssize_t got = ::read(pipeEnds[0], buffer.data(), buffer.size());
+        if (got == 0 || (got < 0 && errno != EINTR)) {
+            break;
+        }
     }
     ::close(pipeEnds[0]);
     int status = 0;

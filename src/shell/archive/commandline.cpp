@@ -37,14 +37,18 @@ bool hasWildcard(std::string_view text) {
     return text.find_first_of("*?") != std::string_view::npos;
 }
 
-// A directory operand ends with a separator or a drive colon ("DATA\", "C:"), or names a
-// directory that exists.
+// A directory operand ends with a separator or a drive colon ("DATA\", "C:"), names a directory
+// that exists, or is a path without wildcards ("C:\GAMES\NEW", made when missing): a file spec
+// with folders in it has wildcards in practice.
 bool namesDirectory(std::string_view operand, const DirectoryProbe& isDirectory) {
     const char last = operand.back();
     if (last == '\\' || last == '/' || last == ':') {
         return true;
     }
-    return !hasWildcard(operand) && isDirectory && isDirectory(operand);
+    if (hasWildcard(operand)) {
+        return false;
+    }
+    return operand.find_first_of("\\/:") != std::string_view::npos || (isDirectory && isDirectory(operand));
 }
 
 // The letters of a PKUNZIP switch group ("-do"); "e" may be followed by sort keys, which do not

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <clocale>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
@@ -176,6 +177,29 @@ TEST_F(ArchiveCommandTest, RestoresTheStoredTimeAndUsesExistingFoldersOfAnyCase)
     struct stat info {};
     ASSERT_EQ(::stat((m_c / "README.TXT").c_str(), &info), 0);
     EXPECT_EQ(info.st_mtime, kGame[0].modified);
+}
+
+TEST_F(ArchiveCommandTest, NamesInUtf8AndInTheDosCodePageArriveAsUtf8InEveryLocale) {
+    // 0x81 is u with diaeresis in code page 437, the code page of names written by DOS archivers.
+    writeZip(m_c / "NAMES.ZIP", {{"M\xC3\xBC"
+                                  "LL.TXT",
+                                  "utf-8"},
+                                 {"D\x81"
+                                  "SE.TXT",
+                                  "dos"}});
+    for (const char* locale : {"C", "C.UTF-8"}) {
+        SCOPED_TRACE(locale);
+        fs::remove_all(m_c / "TARGET");
+        fs::create_directories(m_c / "TARGET");
+        std::setlocale(LC_ALL, locale);
+        const Outcome outcome = run("PKUNZIP", {"NAMES", "TARGET"});
+        std::setlocale(LC_ALL, "C");
+        EXPECT_EQ(outcome.errorlevel, 0) << outcome.errorText();
+        EXPECT_EQ(filesBelow(m_c / "TARGET"), (std::vector<std::string>{"D\xC3\xBC"
+                                                                        "SE.TXT",
+                                                                        "M\xC3\xBC"
+                                                                        "LL.TXT"}));
+    }
 }
 
 // --- Files that are already there ------------------------------------------------------------------------------------
