@@ -5,6 +5,7 @@
 #include "extraction.h"
 #include "readers.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace spindeck::shell::archive {
@@ -33,21 +34,45 @@ struct FoundArchive {
 
 // The archive as written, or with the program's extension when it has none ("GAME" finds
 // GAME.ZIP first, as the DOS programs looked for it).
-std::optional<FoundArchive> findArchive(const ExtractRequest& request, const DosFileSystem& fs) {
+std::vector<FoundArchive> namedArchive(std::string_view archive, std::string_view extension, const DosFileSystem& fs) {
     std::vector<std::string> candidates;
-    if (!hasExtension(request.archive)) {
-        candidates.push_back(request.archive + request.defaultExtension);
+    if (!extension.empty() && !hasExtension(archive)) {
+        candidates.push_back(std::string(archive) + std::string(extension));
     }
-    candidates.push_back(request.archive);
+    candidates.emplace_back(archive);
     for (const std::string& candidate : candidates) {
         auto host = fs.resolve(candidate);
         std::error_code error;
         if (host && fs::is_regular_file(*host, error)) {
             auto full = fs.fullPath(candidate);
-            return FoundArchive{full ? *full : candidate, std::move(*host)};
+            return {FoundArchive{full ? *full : candidate, std::move(*host)}};
         }
     }
-    return std::nullopt;
+    return {};
+}
+
+// Every archive a name with wildcards matches ("*.ZIP", "A:DISK?"), by long or short name, in
+// name order; each is unpacked in turn as the DOS programs did.
+std::vector<FoundArchive> matchingArchives(const ExtractRequest& request, const DosFileSystem& fs) {
+    const std::size_t cut = request.archive.find_last_of("\\/:");
+    const std::string prefix = cut == std::string::npos ? std::string() : request.archive.substr(0, cut + 1);
+    std::string pattern = request.archive.substr(prefix.size());
+    if (!hasExtension(pattern)) {
+        pattern += request.defaultExtension;
+    }
+    auto listing = fs.listDirectory(prefix.empty() ? "." : prefix);
+    std::vector<FoundArchive> found;
+    if (!listing) {
+        return found;
+    }
+    for (const platform::DirEntry& entry : *listing) {
+        if (entry.isDirectory || (!matchesSpec(pattern, {entry.name}) && !matchesSpec(pattern, {entry.shortName}))) {
+            continue;
+        }
+        std::vector<FoundArchive> one = namedArchive(prefix + entry.name, {}, fs);
+        found.insert(found.end(), one.begin(), one.end());
+    }
+    return found;
 }
 
 std::string_view archiveHeading(ArchiveProgram program) {
@@ -101,22 +126,27 @@ int runArchiveCommand(std::string_view upperName, const std::vector<std::string>
             return errorlevel::kBadCommandLine;
         }
     }
-    const std::optional<FoundArchive> archive = findArchive(*request, fs);
-    if (!archive) {
+    const bool wildcards = request->archive.find_first_of("*?") != std::string::npos;
+    const std::vector<FoundArchive> archives =
+        wildcards ? matchingArchives(*request, fs) : namedArchive(request->archive, request->defaultExtension, fs);
+    if (archives.empty()) {
         report(out.error, "File not found - " + request->archive);
         return errorlevel::kArchiveNotFound;
     }
-    report(out.print, std::string(archiveHeading(*program)) + archive->dosPath);
-
-    Extraction extraction(fs, *request, out);
-    if (extraction.open()) {
-        if (arj) {
-            extractWithArj(*arj, archive->host, archive->dosPath, extraction);
-        } else {
-            extractWithLibarchive(archive->host, archive->dosPath, *program, extraction);
+    int worst = errorlevel::kSuccess;
+    for (const FoundArchive& archive : archives) {
+        report(out.print, std::string(archiveHeading(*program)) + archive.dosPath);
+        Extraction extraction(fs, *request, archive.dosPath, out);
+        if (extraction.open()) {
+            if (arj) {
+                extractWithArj(*arj, archive.host, archive.dosPath, extraction);
+            } else {
+                extractWithLibarchive(archive.host, archive.dosPath, *program, extraction);
+            }
         }
+        worst = std::max(worst, extraction.finish());
     }
-    return extraction.finish();
+    return worst;
 }
 
 } // namespace spindeck::shell::archive

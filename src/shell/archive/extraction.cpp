@@ -233,8 +233,10 @@ bool matchesSpec(std::string_view spec, const std::vector<std::string>& componen
     return false;
 }
 
-Extraction::Extraction(platform::DosFileSystem& fs, const ExtractRequest& request, const ArchiveOutput& out)
-    : m_fs(fs), m_request(request), m_out(out), m_specUsed(request.specs.size(), false) {}
+Extraction::Extraction(platform::DosFileSystem& fs, const ExtractRequest& request, std::string archiveName,
+                       const ArchiveOutput& out)
+    : m_fs(fs), m_request(request), m_archiveName(std::move(archiveName)), m_out(out),
+      m_specUsed(request.specs.size(), false) {}
 
 bool Extraction::open() {
     std::string target = m_request.target;
@@ -456,7 +458,7 @@ int Extraction::finish() {
         }
     }
     if (m_matched == 0 && m_errorlevel == errorlevel::kSuccess) {
-        fail(errorlevel::kNothingToExtract, "No files found to extract - " + m_request.archive);
+        fail(errorlevel::kNothingToExtract, "No files found to extract - " + m_archiveName);
     }
     return m_errorlevel;
 }

@@ -60,7 +60,9 @@ int writeAll(int fd, const void* data, std::size_t size);
 
 class Extraction final {
 public:
-    Extraction(platform::DosFileSystem& fs, const ExtractRequest& request, const ArchiveOutput& out);
+    // `archiveName` names the archive in messages (its full DOS path).
+    Extraction(platform::DosFileSystem& fs, const ExtractRequest& request, std::string archiveName,
+               const ArchiveOutput& out);
     Extraction(const Extraction&) = delete;
     Extraction& operator=(const Extraction&) = delete;
 
@@ -92,6 +94,7 @@ private:
 
     platform::DosFileSystem& m_fs;
     const ExtractRequest& m_request;
+    std::string m_archiveName;
     const ArchiveOutput& m_out;
     std::string m_target;                    // full DOS path of the target directory
     std::set<std::string> m_madeDirectories; // upper-case DOS paths known to exist

@@ -168,6 +168,16 @@ TEST_F(ArchiveCommandTest, KeepsEmptyFoldersAndShowsAProgressLinePerFile) {
                                         "  Inflating: C:\\DATA\\LEVEL1.DAT", "  Inflating: C:\\DATA\\SUB\\DEEP.DAT"}));
 }
 
+TEST_F(ArchiveCommandTest, ArchiveNameWithWildcardsUnpacksEveryMatch) {
+    writeZip(m_c / "TARGET/DISK1.ZIP", {{"ONE.TXT", "1"}});
+    writeZip(m_c / "TARGET/DISK2.ZIP", {{"TWO.TXT", "2"}});
+    writeZip(m_c / "TARGET/OTHER.ZIP", {{"OTHER.TXT", "other"}});
+    const Outcome outcome = run("PKUNZIP", {"target\\disk?", "C:\\OUT\\"});
+    EXPECT_EQ(outcome.errorlevel, 0) << outcome.errorText();
+    EXPECT_EQ(filesBelow(m_c / "OUT"), (std::vector<std::string>{"ONE.TXT", "TWO.TXT"}));
+    EXPECT_TRUE(outcome.printedLine("Searching ZIP: C:\\target\\DISK2.ZIP"));
+}
+
 TEST_F(ArchiveCommandTest, RestoresTheStoredTimeAndUsesExistingFoldersOfAnyCase) {
     fs::create_directories(m_c / "data");
     const Outcome outcome = run("UNZIP", {"GAME.ZIP"});
@@ -341,7 +351,8 @@ INSTANTIATE_TEST_SUITE_P(
         FailureRow{"cut_short", "PKUNZIP", {"-o", "HALF.ZIP"}, 3, "Damaged archive - C:\\HALF.ZIP"},
         FailureRow{"zip_given_to_lha", "LHA", {"e", "/c", "GAME.ZIP"}, 3, "Damaged archive - C:\\GAME.ZIP"},
         FailureRow{"zip_given_to_unrar", "UNRAR", {"e", "-o+", "GAME.ZIP"}, 3, "Damaged archive - C:\\GAME.ZIP"},
-        FailureRow{"no_matching_file", "PKUNZIP", {"-o", "GAME", "*.EXE"}, 11, "No files found to extract - GAME"},
+        FailureRow{
+            "no_matching_file", "PKUNZIP", {"-o", "GAME", "*.EXE"}, 11, "No files found to extract - C:\\GAME.ZIP"},
         FailureRow{"unknown_drive", "PKUNZIP", {"-o", "GAME", "Q:\\"}, 1, "Invalid drive - Q:"},
         FailureRow{"file_in_the_way_of_a_folder",
                    "PKUNZIP",
