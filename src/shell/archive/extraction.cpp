@@ -285,14 +285,14 @@ bool Extraction::place(const ArchiveEntry& entry, const CopyContent& copy) {
              (entry.kind == EntryKind::Link ? "Link refused - " : "Special file refused - ") + text);
         return true;
     }
-    const std::size_t folders = m_request.keepFolders ? components->size() - 1 : 0;
-    const std::string dosPath =
-        dosPathOf(m_request.keepFolders ? *components : std::vector<std::string>{components->back()});
-    if (folders > 0 &&
-        !ensureDirectory(dosPathOf(std::vector<std::string>(components->begin(), components->end() - 1)))) {
+    if (!m_request.keepFolders) {
+        writeFile(entry, dosPathOf({components->back()}), copy);
         return !m_stopped;
     }
-    writeFile(entry, dosPath, copy);
+    const std::vector<std::string> folders(components->begin(), components->end() - 1);
+    if (folders.empty() || ensureDirectory(dosPathOf(folders))) {
+        writeFile(entry, dosPathOf(*components), copy);
+    }
     return !m_stopped;
 }
 
