@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <functional>
 #include <spawn.h>
 #include <string>
 #include <sys/stat.h>
@@ -61,9 +62,10 @@ std::string arjFailure(int status) {
     }
 }
 
-// Runs the program with the argument vector (no shell), its input from /dev/null and its output
-// read and dropped; the exit status, or -1 when it could not be started or was killed.
-int runQuietly(const std::vector<std::string>& argv) {
+// Runs the program with the argument vector (no shell) and its input from /dev/null, handing each
+// line of its output to `onLine` as it comes; the exit status, or -1 when it could not be started
+// or was killed.
+int runProgram(const std::vector<std::string>& argv, const std::function<void(std::string_view)>& onLine) {
     std::array<int, 2> pipeEnds{};
     if (::pipe2(pipeEnds.data(), O_CLOEXEC) != 0) {
         return -1;
@@ -88,11 +90,24 @@ int runQuietly(const std::vector<std::string>& argv) {
         return -1;
     }
     std::array<char, 4096> buffer{};
+    std::string pending;
     for (;;) {
         const ssize_t got = ::read(pipeEnds[0], buffer.data(), buffer.size());
-        if (got == 0 || (got < 0 && errno != EINTR)) {
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
             break;
         }
+        pending.append(buffer.data(), static_cast<std::size_t>(got));
+        std::size_t lineEnd = 0;
+        while ((lineEnd = pending.find('\n')) != std::string::npos) {
+            onLine(std::string_view(pending).substr(0, lineEnd));
+            pending.erase(0, lineEnd + 1);
+        }
+    }
+    if (!pending.empty()) {
+        onLine(pending);
     }
     ::close(pipeEnds[0]);
     int status = 0;
@@ -183,8 +198,21 @@ void extractWithArj(const fs::path& arjProgram, const fs::path& hostArchive, std
         return;
     }
     // "--" ends the switches, so no name is read as one; -y answers the program's own questions.
-    const int status =
-        runQuietly({arjProgram.string(), "x", "-y", "--", hostArchive.string(), unpacked.path().string() + "/"});
+    // The program's lines "Extracting NAME  to DIR/NAME  ...OK" give the progress while it works;
+    // its other lines name host paths and are not shown.
+    const std::string_view lead = "Extracting ";
+    const std::string marker = " to " + unpacked.path().string() + "/";
+    const auto showProgress = [&](std::string_view line) {
+        const std::size_t end = line.find(marker);
+        if (!line.starts_with(lead) || end == std::string_view::npos) {
+            return;
+        }
+        std::string_view name = line.substr(lead.size(), end - lead.size());
+        name = name.substr(0, name.find_last_not_of(' ') + 1);
+        extraction.print("  Unpacking: " + entryNameText(name));
+    };
+    const int status = runProgram(
+        {arjProgram.string(), "x", "-y", "--", hostArchive.string(), unpacked.path().string() + "/"}, showProgress);
     if (status != 0) {
         const std::string reason = status < 0 ? "the arj program could not be run" : arjFailure(status);
         extraction.archiveFailed(errorlevel::kDamaged, "Damaged archive - " + archiveText + ": " + reason);

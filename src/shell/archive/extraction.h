@@ -80,6 +80,9 @@ public:
     // Reports what was not found and gives the errorlevel.
     int finish();
 
+    // A line of progress from the reader.
+    void print(std::string_view line) const;
+
 private:
     bool placeDirectory(const std::vector<std::string>& components);
     bool ensureDirectory(const std::string& dosPath);
@@ -90,7 +93,6 @@ private:
     [[nodiscard]] std::string dosPathOf(const std::vector<std::string>& components) const;
     bool pathFailed(const platform::PathError& error);
     void fail(int errorlevel, std::string_view message);
-    void print(std::string_view line) const;
 
     platform::DosFileSystem& m_fs;
     const ExtractRequest& m_request;
