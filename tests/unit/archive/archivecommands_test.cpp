@@ -30,6 +30,7 @@ using platform::testing_support::RowLabel;
 using platform::testing_support::ScopedEnv;
 using platform::testing_support::ScratchDir;
 using platform::testing_support::writeLzh;
+using platform::testing_support::writeRar;
 using platform::testing_support::writeText;
 using platform::testing_support::writeZip;
 
@@ -62,8 +63,8 @@ const std::vector<FixtureEntry> kGame{
     {"EMPTY/", "", FixtureEntry::Type::Directory},
 };
 
-// C: fixed, D: CD-ROM; "outside" plays the rest of the host. C:\GAME.ZIP and C:\GAME.LZH hold
-// the game; C:\TARGET exists.
+// C: fixed, D: CD-ROM; "outside" plays the rest of the host. C:\GAME.ZIP, C:\GAME.LZH and
+// C:\GAME.RAR hold the game; C:\TARGET exists.
 class ArchiveCommandTest : public testing::Test {
 protected:
     ArchiveCommandTest() {
@@ -72,6 +73,7 @@ protected:
         fs::create_directories(m_outside);
         writeZip(m_c / "GAME.ZIP", kGame);
         writeLzh(m_c / "GAME.LZH", kGame);
+        writeRar(m_c / "GAME.RAR", kGame);
         m_fs.emplace(DriveMap({Drive{'C', m_c, DriveKind::Fixed, {}}, Drive{'D', m_d, DriveKind::CdRom, {}}}), "C:\\");
     }
 
@@ -118,7 +120,7 @@ TEST_P(PlacementTest, PutsTheFilesWhereTheProgramWould) {
     const Outcome outcome = run(row.program, row.args);
     EXPECT_EQ(outcome.errorlevel, 0) << outcome.errorText();
     std::vector<std::string> files = filesBelow(m_c);
-    std::erase_if(files, [](const std::string& name) { return name == "GAME.ZIP" || name == "GAME.LZH"; });
+    std::erase_if(files, [](const std::string& name) { return name.starts_with("GAME."); });
     EXPECT_EQ(files, row.files);
 }
 
@@ -152,6 +154,11 @@ INSTANTIATE_TEST_SUITE_P(
         PlacementRow{"unzip_d_target", "UNZIP", {"GAME.ZIP", "-d", "C:\\OUT", "README.TXT"}, {"OUT/README.TXT"}},
         PlacementRow{"lha_x_keeps_folders", "LHA", {"x", "GAME"}, kFolders},
         PlacementRow{"lha_e_flat", "LHA", {"e", "GAME.LZH"}, kFlat},
+        PlacementRow{"unrar_x_keeps_folders", "UNRAR", {"x", "GAME"}, kFolders},
+        PlacementRow{"unrar_e_flat_target_last",
+                     "UNRAR",
+                     {"e", "GAME.RAR", "*.DAT", "C:\\TARGET\\"},
+                     {"TARGET/DEEP.DAT", "TARGET/LEVEL1.DAT"}},
         PlacementRow{"lharc_x_target_and_spec",
                      "LHARC",
                      {"x", "C:\\GAME", "C:\\TARGET\\", "*.*"},
@@ -273,6 +280,9 @@ TEST_P(ConfinementTest, RefusesTheEntryAndUnpacksTheRest) {
     EXPECT_EQ(filesBelow(m_c / "TARGET"), (std::vector<std::string>{"EVIL.ZIP", "GOOD.TXT"}));
     EXPECT_TRUE(filesBelow(m_outside).empty());
     EXPECT_FALSE(fs::exists(m_dir / "x"));
+    if (row.entry.name.starts_with('/')) {
+        EXPECT_FALSE(fs::exists(row.entry.name));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -329,6 +339,10 @@ protected:
         writeText(m_c / "NOISE.ZIP", std::string(2000, 'x'));
         const std::string whole = readText(m_c / "GAME.ZIP");
         writeText(m_c / "HALF.ZIP", whole.substr(0, whole.size() / 2));
+        writeZip(m_c / "STORED.ZIP", kGame, true);
+        std::string stored = readText(m_c / "STORED.ZIP");
+        stored.replace(stored.find("read me"), 7, "reed me"); // no longer what its checksum says
+        writeText(m_c / "BADSUM.ZIP", stored);
         writeText(m_c / "README.TXT", "mine"); // an existing file that must survive every failure
     }
 };
@@ -351,6 +365,11 @@ INSTANTIATE_TEST_SUITE_P(
         FailureRow{"cut_short", "PKUNZIP", {"-o", "HALF.ZIP"}, 3, "Damaged archive - C:\\HALF.ZIP"},
         FailureRow{"zip_given_to_lha", "LHA", {"e", "/c", "GAME.ZIP"}, 3, "Damaged archive - C:\\GAME.ZIP"},
         FailureRow{"zip_given_to_unrar", "UNRAR", {"e", "-o+", "GAME.ZIP"}, 3, "Damaged archive - C:\\GAME.ZIP"},
+        FailureRow{"wrong_checksum_keeps_the_old_file",
+                   "PKUNZIP",
+                   {"-o", "BADSUM"},
+                   3,
+                   "Damaged archive entry - C:\\README.TXT"},
         FailureRow{
             "no_matching_file", "PKUNZIP", {"-o", "GAME", "*.EXE"}, 11, "No files found to extract - C:\\GAME.ZIP"},
         FailureRow{"unknown_drive", "PKUNZIP", {"-o", "GAME", "Q:\\"}, 1, "Invalid drive - Q:"},
