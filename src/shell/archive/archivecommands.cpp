@@ -66,7 +66,8 @@ std::vector<FoundArchive> matchingArchives(const ExtractRequest& request, const 
         return found;
     }
     for (const platform::DirEntry& entry : *listing) {
-        if (entry.isDirectory || (!matchesSpec(pattern, {entry.name}) && !matchesSpec(pattern, {entry.shortName}))) {
+        if (entry.isDirectory ||
+            (!matchesPattern(pattern, {entry.name}) && !matchesPattern(pattern, {entry.shortName}))) {
             continue;
         }
         std::vector<FoundArchive> one = namedArchive(prefix + entry.name, {}, fs);

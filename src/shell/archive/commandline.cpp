@@ -38,7 +38,7 @@ bool hasWildcard(std::string_view text) {
 }
 
 // A directory operand ends with a separator or a drive colon ("DATA\", "C:"), names a directory
-// that exists, or is a path without wildcards ("C:\GAMES\NEW", made when missing): a file spec
+// that exists, or is a path without wildcards ("C:\GAMES\NEW", made when missing): a file pattern
 // with folders in it has wildcards in practice.
 bool namesDirectory(std::string_view operand, const DirectoryProbe& isDirectory) {
     const char last = operand.back();
@@ -213,7 +213,7 @@ Expected<Done, CommandLineError> applyCommandLetter(std::string_view command, Ex
 }
 
 // Where the operands after the archive go: the first may be the target directory (UNRAR: the last
-// one ending with a separator); the others are file specs.
+// one ending with a separator); the others are file patterns.
 void placeOperands(std::vector<std::string> operands, ExtractRequest& request, const DirectoryProbe& isDirectory) {
     if (request.program == ArchiveProgram::Unrar) {
         for (std::string& operand : operands) {
@@ -221,7 +221,7 @@ void placeOperands(std::vector<std::string> operands, ExtractRequest& request, c
             if (last == '\\' || last == '/' || last == ':') {
                 request.target = std::move(operand);
             } else {
-                request.specs.push_back(std::move(operand));
+                request.patterns.push_back(std::move(operand));
             }
         }
         return;
@@ -233,7 +233,7 @@ void placeOperands(std::vector<std::string> operands, ExtractRequest& request, c
         first = 1;
     }
     for (std::size_t i = first; i < operands.size(); ++i) {
-        request.specs.push_back(std::move(operands[i]));
+        request.patterns.push_back(std::move(operands[i]));
     }
 }
 

@@ -2,7 +2,7 @@
 
 // Reading an archive program's command line into one extraction request. Each program has its own
 // syntax (PKUNZIP: switches anywhere, the archive, then an optional target directory and file
-// specs; UNZIP: -d DIR; LHA, UNRAR, UNARJ and ARJ: a command letter first), but all of them ask
+// patterns; UNZIP: -d DIR; LHA, UNRAR, UNARJ and ARJ: a command letter first), but all of them ask
 // for the same thing: which files of which archive go where, with or without their folders, and
 // what happens to a file that is already there. No file system access: whether an operand names
 // an existing directory is asked through a callback.
@@ -29,10 +29,10 @@ enum class Overwrite {
 
 struct ExtractRequest {
     ArchiveProgram program = ArchiveProgram::Pkunzip;
-    std::string archive;            // DOS path as written
-    std::string defaultExtension;   // tried when the archive is not found as written (".ZIP")
-    std::string target;             // DOS directory; empty for the current directory
-    std::vector<std::string> specs; // file specs with wildcards; empty for every file
+    std::string archive;               // DOS path as written
+    std::string defaultExtension;      // tried when the archive is not found as written (".ZIP")
+    std::string target;                // DOS directory; empty for the current directory
+    std::vector<std::string> patterns; // file patterns with wildcards; empty for every file
     bool keepFolders = false;
     Overwrite overwrite = Overwrite::Ask;
     std::vector<std::string> ignoredOptions; // switches understood by the program but not here

@@ -217,8 +217,8 @@ std::optional<std::vector<std::string>> safeComponents(std::string_view name) {
     return components;
 }
 
-bool matchesSpec(std::string_view spec, const std::vector<std::string>& components) {
-    std::string pattern(spec);
+bool matchesPattern(std::string_view written, const std::vector<std::string>& components) {
+    std::string pattern(written);
     std::replace(pattern.begin(), pattern.end(), '/', '\\');
     const bool wholePath = pattern.find('\\') != std::string::npos;
     const std::string text = wholePath ? joined(components, components.size()) : components.back();
@@ -236,7 +236,7 @@ bool matchesSpec(std::string_view spec, const std::vector<std::string>& componen
 Extraction::Extraction(platform::DosFileSystem& fs, const ExtractRequest& request, std::string archiveName,
                        const ArchiveOutput& out)
     : m_fs(fs), m_request(request), m_archiveName(std::move(archiveName)), m_out(out),
-      m_specUsed(request.specs.size(), false) {}
+      m_patternUsed(request.patterns.size(), false) {}
 
 bool Extraction::open() {
     std::string target = m_request.target;
@@ -267,11 +267,11 @@ bool Extraction::place(const ArchiveEntry& entry, const CopyContent& copy) {
     if (entry.kind == EntryKind::Directory) {
         return placeDirectory(*components);
     }
-    if (!m_request.specs.empty()) {
+    if (!m_request.patterns.empty()) {
         bool matched = false;
-        for (std::size_t i = 0; i < m_request.specs.size(); ++i) {
-            if (matchesSpec(m_request.specs[i], *components)) {
-                m_specUsed[i] = true;
+        for (std::size_t i = 0; i < m_request.patterns.size(); ++i) {
+            if (matchesPattern(m_request.patterns[i], *components)) {
+                m_patternUsed[i] = true;
                 matched = true;
             }
         }
@@ -297,8 +297,8 @@ bool Extraction::place(const ArchiveEntry& entry, const CopyContent& copy) {
 }
 
 bool Extraction::placeDirectory(const std::vector<std::string>& components) {
-    // With file specs only the folders of the files that match are made.
-    if (!m_request.keepFolders || !m_request.specs.empty()) {
+    // With file patterns only the folders of the files that match are made.
+    if (!m_request.keepFolders || !m_request.patterns.empty()) {
         return true;
     }
     ensureDirectory(dosPathOf(components));
@@ -452,9 +452,9 @@ void Extraction::archiveFailed(int level, std::string_view message) {
 }
 
 int Extraction::finish() {
-    for (std::size_t i = 0; i < m_request.specs.size(); ++i) {
-        if (!m_specUsed[i] && m_matched > 0) {
-            print("  Warning! No match for " + m_request.specs[i]);
+    for (std::size_t i = 0; i < m_request.patterns.size(); ++i) {
+        if (!m_patternUsed[i] && m_matched > 0) {
+            print("  Warning! No match for " + m_request.patterns[i]);
         }
     }
     if (m_matched == 0 && m_errorlevel == errorlevel::kSuccess) {

@@ -3,7 +3,7 @@
 // Placing the entries of an archive on the DOS drives. Whatever reads the archive (libarchive, or
 // the files the arj program left in a private directory) hands each entry here: its stored name
 // is checked (no "..", no absolute name, no drive, no link or device), matched against the file
-// specs, turned into a DOS path below the target directory (with its folders or flat), and its
+// patterns, turned into a DOS path below the target directory (with its folders or flat), and its
 // content is written through a new file beside the target that replaces it only when complete. So
 // every file goes through the drive map's resolver, a read-only drive refuses it, and a failed or
 // interrupted write leaves an older file as it was.
@@ -53,10 +53,10 @@ int writeAll(int fd, const void* data, std::size_t size);
 // empty ones are dropped.
 [[nodiscard]] std::optional<std::vector<std::string>> safeComponents(std::string_view name);
 
-// DOS file spec matching without regard to case: "*" any run of characters, "?" one; "*.*"
-// matches every name. A spec with a separator is matched against the whole stored path, any other
+// DOS file pattern matching without regard to case: "*" any run of characters, "?" one; "*.*"
+// matches every name. A pattern with a separator is matched against the whole stored path, any other
 // against the last name only.
-[[nodiscard]] bool matchesSpec(std::string_view spec, const std::vector<std::string>& components);
+[[nodiscard]] bool matchesPattern(std::string_view pattern, const std::vector<std::string>& components);
 
 class Extraction final {
 public:
@@ -100,9 +100,9 @@ private:
     const ArchiveOutput& m_out;
     std::string m_target;                    // full DOS path of the target directory
     std::set<std::string> m_madeDirectories; // upper-case DOS paths known to exist
-    std::vector<bool> m_specUsed;
+    std::vector<bool> m_patternUsed;
     int m_errorlevel = 0;
-    std::size_t m_matched = 0; // files that the specs chose
+    std::size_t m_matched = 0; // files that the patterns chose
     bool m_stopped = false;
 };
 

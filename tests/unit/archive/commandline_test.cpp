@@ -19,7 +19,7 @@ struct ParseRow {
     std::vector<std::string> args;
     std::string archive;
     std::string target;
-    std::vector<std::string> specs;
+    std::vector<std::string> patterns;
     bool keepFolders;
     Overwrite overwrite;
     std::vector<std::string> ignored = {};
@@ -39,7 +39,7 @@ TEST_P(ParseTest, ReadsTheProgramsSyntax) {
     ASSERT_TRUE(request) << request.error().message;
     EXPECT_EQ(request->archive, row.archive);
     EXPECT_EQ(request->target, row.target);
-    EXPECT_EQ(request->specs, row.specs);
+    EXPECT_EQ(request->patterns, row.patterns);
     EXPECT_EQ(request->keepFolders, row.keepFolders);
     EXPECT_EQ(request->overwrite, row.overwrite);
     EXPECT_EQ(request->ignoredOptions, row.ignored);
@@ -75,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {},
                  true,
                  Overwrite::Always},
-        ParseRow{"pkunzip_path_with_wildcard_is_a_spec",
+        ParseRow{"pkunzip_path_with_wildcard_is_a_pattern",
                  "PKUNZIP",
                  {"A.ZIP", "DATA\\*.DAT"},
                  "A.ZIP",
@@ -83,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {"DATA\\*.DAT"},
                  false,
                  Overwrite::Ask},
-        ParseRow{"pkunzip_grouped_switches_and_specs",
+        ParseRow{"pkunzip_grouped_switches_and_patterns",
                  "PKUNZIP",
                  {"-don", "A.ZIP", "*.EXE", "README"},
                  "A.ZIP",
@@ -91,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {"*.EXE", "README"},
                  true,
                  Overwrite::NewerOnly},
-        ParseRow{"pkunzip_missing_folder_is_a_spec_without_separator",
+        ParseRow{"pkunzip_missing_folder_is_a_pattern_without_separator",
                  "PKUNZIP",
                  {"A.ZIP", "GAME"},
                  "A.ZIP",
@@ -126,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
                  false,
                  Overwrite::Never},
         ParseRow{"unzip_attached_directory", "UNZIP", {"A.ZIP", "-dOUT"}, "A.ZIP", "OUT", {}, true, Overwrite::Ask},
-        ParseRow{"lha_batch_x_with_specs",
+        ParseRow{"lha_batch_x_with_patterns",
                  "LHA",
                  {"x", "C:\\TMP\\GAME", "*.*"},
                  "C:\\TMP\\GAME",
@@ -186,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(
                  Overwrite::Ask,
                  {"-d"}},
         ParseRow{"unarj_batch_e", "UNARJ", {"e", "loco.arj"}, "loco.arj", "", {}, false, Overwrite::Ask},
-        ParseRow{"arj_target_and_spec",
+        ParseRow{"arj_target_and_pattern",
                  "ARJ",
                  {"e", "A", "C:\\OUT\\", "*.TXT"},
                  "A",
@@ -232,29 +232,29 @@ TEST(ArchiveProgramTest, KnowsTheNamesWithPathAndExtension) {
     EXPECT_EQ(archiveProgram("ARJX"), std::nullopt);
 }
 
-struct SpecRow {
+struct PatternRow {
     std::string label;
-    std::string spec;
+    std::string pattern;
     std::vector<std::string> components;
     bool matches;
 };
 
-class SpecTest : public testing::TestWithParam<SpecRow> {};
+class PatternTest : public testing::TestWithParam<PatternRow> {};
 
-TEST_P(SpecTest, MatchesAsDosDoes) {
-    EXPECT_EQ(matchesSpec(GetParam().spec, GetParam().components), GetParam().matches);
+TEST_P(PatternTest, MatchesAsDosDoes) {
+    EXPECT_EQ(matchesPattern(GetParam().pattern, GetParam().components), GetParam().matches);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Specs, SpecTest,
-    testing::Values(SpecRow{"star_dot_star_takes_all", "*.*", {"DATA", "README"}, true},
-                    SpecRow{"extension_any_case", "*.exe", {"GAME.EXE"}, true},
-                    SpecRow{"name_only_looks_at_last_name", "*.DAT", {"DATA.DIR", "X.TXT"}, false},
-                    SpecRow{"question_mark_is_one_char", "LEVEL?.DAT", {"LEVEL10.DAT"}, false},
-                    SpecRow{"name_dot_star_takes_no_extension", "READ*.*", {"README"}, true},
-                    SpecRow{"path_spec", "data\\sub\\*", {"DATA", "SUB", "X.DAT"}, true},
-                    SpecRow{"path_spec_star_stays_in_its_folder", "DATA\\*", {"DATA", "SUB", "X"}, false},
-                    SpecRow{"plain_name", "setup.exe", {"SETUP.EXE"}, true}),
+    Patterns, PatternTest,
+    testing::Values(PatternRow{"star_dot_star_takes_all", "*.*", {"DATA", "README"}, true},
+                    PatternRow{"extension_any_case", "*.exe", {"GAME.EXE"}, true},
+                    PatternRow{"name_only_looks_at_last_name", "*.DAT", {"DATA.DIR", "X.TXT"}, false},
+                    PatternRow{"question_mark_is_one_char", "LEVEL?.DAT", {"LEVEL10.DAT"}, false},
+                    PatternRow{"name_dot_star_takes_no_extension", "READ*.*", {"README"}, true},
+                    PatternRow{"path_pattern", "data\\sub\\*", {"DATA", "SUB", "X.DAT"}, true},
+                    PatternRow{"path_pattern_star_stays_in_its_folder", "DATA\\*", {"DATA", "SUB", "X"}, false},
+                    PatternRow{"plain_name", "setup.exe", {"SETUP.EXE"}, true}),
     RowLabel());
 
 struct NameRow {
