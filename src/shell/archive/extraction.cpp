@@ -18,6 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 using platform::PathError;
 using platform::PathErrorCode;
+using platform::PathResult;
 using platform::dospath::upperAscii;
 
 // The length of the UTF-8 sequence that starts at `i`, or 0 when the bytes there are not one.
@@ -128,6 +129,10 @@ std::string_view progressVerb(ArchiveProgram program) {
         break;
     }
     return "Extracting ";
+}
+
+std::string childPath(const std::string& folder, std::string_view name) {
+    return folder + (folder.back() == '\\' ? "" : "\\") + std::string(name);
 }
 
 std::string parentOf(const std::string& dosPath) {
@@ -285,13 +290,11 @@ bool Extraction::place(const ArchiveEntry& entry, const CopyContent& copy) {
              (entry.kind == EntryKind::Link ? "Link refused - " : "Special file refused - ") + text);
         return true;
     }
-    if (!m_request.keepFolders) {
-        writeFile(entry, dosPathOf({components->back()}), copy);
-        return !m_stopped;
-    }
     const std::vector<std::string> folders(components->begin(), components->end() - 1);
-    if (folders.empty() || ensureDirectory(dosPathOf(folders))) {
-        writeFile(entry, dosPathOf(*components), copy);
+    if (!m_request.keepFolders || folders.empty()) {
+        writeFile(entry, m_target, components->back(), copy);
+    } else if (const std::string folder = dosPathOf(folders); ensureDirectory(folder)) {
+        writeFile(entry, folder, components->back(), copy);
     }
     return !m_stopped;
 }
@@ -336,13 +339,47 @@ bool Extraction::ensureDirectory(const std::string& dosPath) {
     return true;
 }
 
-bool Extraction::writeFile(const ArchiveEntry& entry, const std::string& dosPath, const CopyContent& copy) {
-    auto host = m_fs.resolveForWrite(dosPath);
+PathResult<fs::path> Extraction::hostPathFor(const std::string& folder, const std::string& name) {
+    const std::string dosPath = childPath(folder, name);
+    const std::string folderKey = upperAscii(folder);
+    const std::string nameKey = upperAscii(name);
+    auto known = m_folders.find(folderKey);
+    if (known == m_folders.end()) {
+        // The first file of a folder: the resolver checks the drive and where the folder really is.
+        auto host = m_fs.resolveForWrite(dosPath);
+        if (!host) {
+            return host;
+        }
+        TargetFolder target{host->parent_path(), {}};
+        if (auto listing = m_fs.listDirectory(folder)) {
+            for (const platform::DirEntry& entry : *listing) {
+                target.names.insert(upperAscii(entry.name));
+                target.names.insert(upperAscii(entry.shortName));
+            }
+        }
+        target.names.insert(nameKey);
+        m_folders.emplace(folderKey, std::move(target));
+        return host;
+    }
+    if (known->second.names.contains(nameKey)) {
+        return m_fs.resolveForWrite(dosPath); // a name already there: the resolver finds it and vets it
+    }
+    // A new name in a folder already vetted: it is created as written, without a new look at
+    // every name of the folder, which the resolver would need (the folder has changed since).
+    known->second.names.insert(nameKey);
+    return known->second.host / name;
+}
+
+bool Extraction::writeFile(const ArchiveEntry& entry, const std::string& folder, const std::string& name,
+                           const CopyContent& copy) {
+    const std::string dosPath = childPath(folder, name);
+    auto host = hostPathFor(folder, name);
     if (!host) {
         return pathFailed(host.error());
     }
     struct stat existing {};
-    if (::lstat(host->c_str(), &existing) == 0) {
+    const bool replacing = ::lstat(host->c_str(), &existing) == 0;
+    if (replacing) {
         if (S_ISDIR(existing.st_mode)) {
             fail(errorlevel::kWarning, "Cannot extract " + dosPath + ": a folder of that name exists");
             return true;
@@ -353,8 +390,11 @@ bool Extraction::writeFile(const ArchiveEntry& entry, const std::string& dosPath
     }
     print(std::string(progressVerb(m_request.program)) + dosPath);
 
-    fs::path temporary;
-    const int fd = openBeside(*host, temporary);
+    // A file that replaces another is written beside it and renamed over it when complete; a new
+    // one is written in place and removed again when it cannot be completed.
+    fs::path written = *host;
+    const int fd =
+        replacing ? openBeside(*host, written) : ::open(written.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
         return writeFailed(dosPath, errno);
     }
@@ -366,13 +406,13 @@ bool Extraction::writeFile(const ArchiveEntry& entry, const std::string& dosPath
     if (::close(fd) != 0 && !failure) {
         failure = CopyFailure{false, errno, {}};
     }
-    if (!failure && ::rename(temporary.c_str(), host->c_str()) != 0) {
+    if (!failure && replacing && ::rename(written.c_str(), host->c_str()) != 0) {
         failure = CopyFailure{false, errno, {}};
     }
     if (!failure) {
         return true;
     }
-    ::unlink(temporary.c_str());
+    ::unlink(written.c_str());
     if (failure->reading) {
         fail(errorlevel::kDamaged, "Damaged archive entry - " + dosPath + ": " + failure->message);
         return true;
@@ -416,11 +456,7 @@ bool Extraction::keepExisting(const ArchiveEntry& entry, const std::string& dosP
 }
 
 std::string Extraction::dosPathOf(const std::vector<std::string>& components) const {
-    std::string path = m_target;
-    if (path.back() != '\\') {
-        path += '\\';
-    }
-    return path + joined(components, components.size());
+    return childPath(m_target, joined(components, components.size()));
 }
 
 bool Extraction::pathFailed(const PathError& error) {

@@ -3,21 +3,25 @@
 // Placing the entries of an archive on the DOS drives. Whatever reads the archive (libarchive, or
 // the files the arj program left in a private directory) hands each entry here: its stored name
 // is checked (no "..", no absolute name, no drive, no link or device), matched against the file
-// patterns, turned into a DOS path below the target directory (with its folders or flat), and its
-// content is written through a new file beside the target that replaces it only when complete. So
-// every file goes through the drive map's resolver, a read-only drive refuses it, and a failed or
-// interrupted write leaves an older file as it was.
+// patterns, and turned into a DOS path below the target directory (with its folders or flat).
+// Every folder and every existing file is found through the drive map's resolver, so nothing lands
+// outside the map and a read-only drive refuses the first file; a new name is then created in the
+// folder the resolver vetted. A file that replaces another is written beside it and renamed over
+// it when complete, so a failed write leaves the older file as it was.
 
 #include "archivecommands.h"
 #include "commandline.h"
 
 #include <cstdint>
 #include <ctime>
+#include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace spindeck::shell::archive {
@@ -87,7 +91,9 @@ private:
     bool placeDirectory(const std::vector<std::string>& components);
     bool ensureDirectory(const std::string& dosPath);
     // These return false when the extraction must stop.
-    bool writeFile(const ArchiveEntry& entry, const std::string& dosPath, const CopyContent& copy);
+    bool writeFile(const ArchiveEntry& entry, const std::string& folder, const std::string& name,
+                   const CopyContent& copy);
+    platform::PathResult<std::filesystem::path> hostPathFor(const std::string& folder, const std::string& name);
     bool writeFailed(const std::string& dosPath, int error);
     bool keepExisting(const ArchiveEntry& entry, const std::string& dosPath, std::time_t existingModified);
     [[nodiscard]] std::string dosPathOf(const std::vector<std::string>& components) const;
@@ -100,6 +106,14 @@ private:
     const ArchiveOutput& m_out;
     std::string m_target;                    // full DOS path of the target directory
     std::set<std::string> m_madeDirectories; // upper-case DOS paths known to exist
+
+    // A folder that has received a file: its host path and the names in it (upper case, long and
+    // short), so that a new name needs no new look at the whole folder.
+    struct TargetFolder {
+        std::filesystem::path host;
+        std::unordered_set<std::string> names;
+    };
+    std::map<std::string, TargetFolder> m_folders; // by upper-case DOS path
     std::vector<bool> m_patternUsed;
     int m_errorlevel = 0;
     std::size_t m_matched = 0; // files that the patterns chose

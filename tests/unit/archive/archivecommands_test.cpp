@@ -175,6 +175,17 @@ TEST_F(ArchiveCommandTest, KeepsEmptyFoldersAndShowsAProgressLinePerFile) {
                                         "  Inflating: C:\\DATA\\LEVEL1.DAT", "  Inflating: C:\\DATA\\SUB\\DEEP.DAT"}));
 }
 
+TEST_F(ArchiveCommandTest, ExistingNamesOfAnyCaseOrTheirShortNamesAreTheSameFile) {
+    writeText(m_c / "TARGET/readme.txt", "mine");
+    writeText(m_c / "TARGET/Long File Name.txt", "mine too");
+    writeZip(m_c / "NAMES.ZIP", {{"FIRST.TXT", "first"}, {"README.TXT", "new"}, {"LONGFI~1.TXT", "new too"}});
+    const Outcome outcome = run("PKUNZIP", {"-o", "NAMES", "TARGET"});
+    EXPECT_EQ(outcome.errorlevel, 0) << outcome.errorText();
+    EXPECT_EQ(filesBelow(m_c / "TARGET"), (std::vector<std::string>{"FIRST.TXT", "Long File Name.txt", "readme.txt"}));
+    EXPECT_EQ(readText(m_c / "TARGET/readme.txt"), "new");
+    EXPECT_EQ(readText(m_c / "TARGET/Long File Name.txt"), "new too");
+}
+
 TEST_F(ArchiveCommandTest, ArchiveNameWithWildcardsUnpacksEveryMatch) {
     writeZip(m_c / "TARGET/DISK1.ZIP", {{"ONE.TXT", "1"}});
     writeZip(m_c / "TARGET/DISK2.ZIP", {{"TWO.TXT", "2"}});
