@@ -65,6 +65,11 @@ void applyPkunzipSwitch(std::string_view letters, ExtractRequest& request) {
         case 'N':
             request.overwrite = Overwrite::NewerOnly;
             break;
+        case 'X': // "-xREADME.TXT" leaves that file in the archive
+            if (i + 1 < letters.size()) {
+                request.excluded.emplace_back(letters.substr(i + 1));
+            }
+            return;
         case 'E':
             while (i + 1 < letters.size() &&
                    std::string_view("cdenpsCDENPS").find(letters[i + 1]) != std::string_view::npos) {
@@ -78,8 +83,9 @@ void applyPkunzipSwitch(std::string_view letters, ExtractRequest& request) {
     }
 }
 
-// One UNZIP switch group ("-oq", "-d", "-dDIR"); `next` gives the following argument for -d.
-Expected<Done, CommandLineError> applyUnzipSwitch(std::string_view letters, ExtractRequest& request,
+// One UNZIP switch group ("-oq", "-d", "-dDIR"); `next` gives the following argument for -d. After
+// -x the names that follow are files to leave in the archive: `excluding` says so.
+Expected<Done, CommandLineError> applyUnzipSwitch(std::string_view letters, ExtractRequest& request, bool& excluding,
                                                   const std::function<const std::string*()>& next) {
     for (std::size_t i = 0; i < letters.size(); ++i) {
         switch (letters[i]) {
@@ -98,6 +104,9 @@ Expected<Done, CommandLineError> applyUnzipSwitch(std::string_view letters, Extr
         case 'q':
         case 'C': // names are always matched without regard to case here
             break;
+        case 'x':
+            excluding = true;
+            return Done{};
         case 'd': {
             if (i + 1 < letters.size()) {
                 request.target = letters.substr(i + 1);
@@ -273,6 +282,7 @@ parseCommandLine(ArchiveProgram program, const std::vector<std::string>& args, c
     // UNZIP keeps folders unless told otherwise; the DOS programs put every file in one place.
     request.keepFolders = program == ArchiveProgram::Unzip;
     bool commandSeen = !takesCommandLetter(program);
+    bool excluding = false; // after UNZIP's -x
     std::vector<std::string> operands;
 
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -290,7 +300,7 @@ parseCommandLine(ArchiveProgram program, const std::vector<std::string>& args, c
             continue;
         }
         if (!isSwitch(arg, program)) {
-            operands.push_back(arg);
+            (excluding ? request.excluded : operands).push_back(arg);
             continue;
         }
         const std::string_view body = std::string_view(arg).substr(1);
@@ -299,8 +309,9 @@ parseCommandLine(ArchiveProgram program, const std::vector<std::string>& args, c
             applyPkunzipSwitch(body, request);
             break;
         case ArchiveProgram::Unzip: {
-            auto applied = applyUnzipSwitch(
-                body, request, [&]() -> const std::string* { return i + 1 < args.size() ? &args[++i] : nullptr; });
+            auto applied = applyUnzipSwitch(body, request, excluding, [&]() -> const std::string* {
+                return i + 1 < args.size() ? &args[++i] : nullptr;
+            });
             if (!applied) {
                 return Unexpected{applied.error()};
             }

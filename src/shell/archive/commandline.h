@@ -33,6 +33,7 @@ struct ExtractRequest {
     std::string defaultExtension;      // tried when the archive is not found as written (".ZIP")
     std::string target;                // DOS directory; empty for the current directory
     std::vector<std::string> patterns; // file patterns with wildcards; empty for every file
+    std::vector<std::string> excluded; // patterns of files left in the archive (UNZIP -x, PKUNZIP -x)
     bool keepFolders = false;
     Overwrite overwrite = Overwrite::Ask;
     std::vector<std::string> ignoredOptions; // switches understood by the program but not here

@@ -284,6 +284,10 @@ bool Extraction::place(const ArchiveEntry& entry, const CopyContent& copy) {
             return true;
         }
     }
+    const auto matches = [&](const std::string& pattern) { return matchesPattern(pattern, *components); };
+    if (std::any_of(m_request.excluded.begin(), m_request.excluded.end(), matches)) {
+        return true;
+    }
     ++m_matched;
     if (entry.kind != EntryKind::File) {
         fail(errorlevel::kWarning,

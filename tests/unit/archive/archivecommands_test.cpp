@@ -151,6 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
             "pkunzip_two_patterns", "PKUNZIP", {"GAME.ZIP", "README.TXT", "LEVEL?.DAT"}, {"LEVEL1.DAT", "README.TXT"}},
         PlacementRow{"unzip_keeps_folders", "UNZIP", {"-q", "GAME.ZIP"}, kFolders},
         PlacementRow{"unzip_j_flat", "UNZIP", {"-j", "GAME"}, kFlat},
+        PlacementRow{"unzip_x_leaves_files_out", "UNZIP", {"GAME.ZIP", "-x", "*.DAT"}, {"README.TXT"}},
         PlacementRow{"unzip_d_target", "UNZIP", {"GAME.ZIP", "-d", "C:\\OUT", "README.TXT"}, {"OUT/README.TXT"}},
         PlacementRow{"lha_x_keeps_folders", "LHA", {"x", "GAME"}, kFolders},
         PlacementRow{"lha_e_flat", "LHA", {"e", "GAME.LZH"}, kFlat},

@@ -23,6 +23,7 @@ struct ParseRow {
     bool keepFolders;
     Overwrite overwrite;
     std::vector<std::string> ignored = {};
+    std::vector<std::string> excluded = {};
 };
 
 class ParseTest : public testing::TestWithParam<ParseRow> {};
@@ -43,6 +44,7 @@ TEST_P(ParseTest, ReadsTheProgramsSyntax) {
     EXPECT_EQ(request->keepFolders, row.keepFolders);
     EXPECT_EQ(request->overwrite, row.overwrite);
     EXPECT_EQ(request->ignoredOptions, row.ignored);
+    EXPECT_EQ(request->excluded, row.excluded);
 }
 
 // The rows marked "batch" are lines of real install batch files.
@@ -125,6 +127,26 @@ INSTANTIATE_TEST_SUITE_P(
                  {"DATA"},
                  false,
                  Overwrite::Never},
+        ParseRow{"unzip_x_names_files_left_out",
+                 "UNZIP",
+                 {"A.ZIP", "*.DAT", "-x", "BIG.DAT", "OLD*.DAT", "-d", "OUT"},
+                 "A.ZIP",
+                 "OUT",
+                 {"*.DAT"},
+                 true,
+                 Overwrite::Ask,
+                 {},
+                 {"BIG.DAT", "OLD*.DAT"}},
+        ParseRow{"pkunzip_x_names_a_file_left_out",
+                 "PKUNZIP",
+                 {"-xREADME.TXT", "A.ZIP"},
+                 "A.ZIP",
+                 "",
+                 {},
+                 false,
+                 Overwrite::Ask,
+                 {},
+                 {"README.TXT"}},
         ParseRow{"unzip_attached_directory", "UNZIP", {"A.ZIP", "-dOUT"}, "A.ZIP", "OUT", {}, true, Overwrite::Ask},
         ParseRow{"lha_batch_x_with_patterns",
                  "LHA",
