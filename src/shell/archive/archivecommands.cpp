@@ -13,7 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using platform::DosFileSystem;
-using platform::PathErrorCode;
 
 void report(const std::function<void(std::string_view)>& channel, std::string_view line) {
     if (channel) {
@@ -91,6 +90,21 @@ bool usesArjProgram(ArchiveProgram program) {
     return program == ArchiveProgram::Arj || program == ArchiveProgram::Unarj;
 }
 
+// One archive: the program's heading, then every entry through the extraction; the errorlevel.
+int unpack(const FoundArchive& archive, const ExtractRequest& request, const std::optional<fs::path>& arjProgram,
+           DosFileSystem& fs, const ArchiveOutput& out) {
+    report(out.print, std::string(archiveHeading(request.program)) + archive.dosPath);
+    Extraction extraction(fs, request, archive.dosPath, out);
+    if (extraction.open()) {
+        if (arjProgram) {
+            extractWithArj(*arjProgram, archive.host, archive.dosPath, extraction);
+        } else {
+            extractWithLibarchive(archive.host, archive.dosPath, request.program, extraction);
+        }
+    }
+    return extraction.finish();
+}
+
 } // namespace
 
 bool isArchiveCommand(std::string_view upperName) {
@@ -136,16 +150,7 @@ int runArchiveCommand(std::string_view upperName, const std::vector<std::string>
     }
     int worst = errorlevel::kSuccess;
     for (const FoundArchive& archive : archives) {
-        report(out.print, std::string(archiveHeading(*program)) + archive.dosPath);
-        Extraction extraction(fs, *request, archive.dosPath, out);
-        if (extraction.open()) {
-            if (arj) {
-                extractWithArj(*arj, archive.host, archive.dosPath, extraction);
-            } else {
-                extractWithLibarchive(archive.host, archive.dosPath, *program, extraction);
-            }
-        }
-        worst = std::max(worst, extraction.finish());
+        worst = std::max(worst, unpack(archive, *request, arj, fs, out));
     }
     return worst;
 }
