@@ -160,6 +160,29 @@ int openBeside(const fs::path& target, fs::path& temporary) {
     return -1;
 }
 
+// The DOS wording of a failure to reach a path.
+std::string dosMessage(const PathError& error) {
+    switch (error.code) {
+    case PathErrorCode::ReadOnly:
+    case PathErrorCode::AccessDenied:
+    case PathErrorCode::OutsideDrive:
+        return "Access denied - " + error.path;
+    case PathErrorCode::NotReady:
+        return "Drive not ready - " + error.path;
+    case PathErrorCode::UnknownDrive:
+        return "Invalid drive - " + error.path;
+    case PathErrorCode::PathNotFound:
+        return "Path not found - " + error.path;
+    default:
+        return "Cannot write " + error.message();
+    }
+}
+
+// Failures that every further entry would meet as well.
+bool stopsEverything(PathErrorCode code) {
+    return code == PathErrorCode::ReadOnly || code == PathErrorCode::NotReady || code == PathErrorCode::UnknownDrive;
+}
+
 bool isDiskFull(int error) {
     return error == ENOSPC || error == EDQUOT || error == EFBIG;
 }
@@ -464,27 +487,11 @@ std::string Extraction::dosPathOf(const std::vector<std::string>& components) co
 }
 
 bool Extraction::pathFailed(const PathError& error) {
-    switch (error.code) {
-    case PathErrorCode::ReadOnly:
-    case PathErrorCode::NotReady:
-    case PathErrorCode::UnknownDrive:
-        // Every further entry would fail the same way.
-        fail(errorlevel::kWarning, error.code == PathErrorCode::ReadOnly   ? "Access denied - " + error.path
-                                   : error.code == PathErrorCode::NotReady ? "Drive not ready - " + error.path
-                                                                           : "Invalid drive - " + error.path);
+    fail(errorlevel::kWarning, dosMessage(error));
+    if (stopsEverything(error.code)) {
         m_stopped = true;
-        return false;
-    case PathErrorCode::AccessDenied:
-    case PathErrorCode::OutsideDrive:
-        fail(errorlevel::kWarning, "Access denied - " + error.path);
-        return true;
-    case PathErrorCode::PathNotFound:
-        fail(errorlevel::kWarning, "Path not found - " + error.path);
-        return true;
-    default:
-        fail(errorlevel::kWarning, "Cannot write " + error.message());
-        return true;
     }
+    return !m_stopped;
 }
 
 void Extraction::archiveFailed(int level, std::string_view message) {
