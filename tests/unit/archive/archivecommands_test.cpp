@@ -309,6 +309,15 @@ INSTANTIATE_TEST_SUITE_P(
                     HostileRow{"symlink_in", {"LINK", "GOOD.TXT", FixtureEntry::Type::Symlink}, "Link refused - LINK"}),
     RowLabel());
 
+TEST_F(ArchiveCommandTest, ArchiveOnTheCdRomUnpacksToAFixedDrive) {
+    fs::create_directories(m_d / "INSTALL");
+    writeZip(m_d / "INSTALL/GAME.ZIP", kGame);
+    const Outcome outcome = run("PKUNZIP", {"-d", "d:\\install\\game", "C:\\GAMES\\DEMO"});
+    EXPECT_EQ(outcome.errorlevel, 0) << outcome.errorText();
+    EXPECT_EQ(filesBelow(m_c / "GAMES/DEMO"),
+              (std::vector<std::string>{"DATA/LEVEL1.DAT", "DATA/SUB/DEEP.DAT", "README.TXT"}));
+}
+
 TEST_F(ArchiveCommandTest, CdRomTargetIsAccessDenied) {
     const Outcome outcome = run("PKUNZIP", {"-d", "GAME.ZIP", "D:\\"});
     EXPECT_NE(outcome.errorlevel, 0);
