@@ -55,10 +55,15 @@ class Machine:
             folder.mkdir(parents=True, exist_ok=True)
         (self.config_home / "spindeck" / "drives.conf").write_text(
             f"[C]\npath={self.c}\nkind=fixed\n[D]\npath={self.d}\nkind={disc_kind}\nlabel=DISC\n")
-        shutil.copy2(BIN / "spindeck", self.program_dir / "spindeck")
+        self.install_program()
         self.env = dict(os.environ, DISPLAY=display.name, XDG_CONFIG_HOME=str(self.config_home),
                         XDG_RUNTIME_DIR=str(root), SDL_AUDIODRIVER="dummy", LC_ALL="C.UTF-8")
         self.env.pop("QT_QPA_PLATFORM", None)
+
+    def install_program(self):
+        """The program and its command interpreter, side by side as the build leaves them."""
+        for name in ("spindeck", "spindeck-cmd"):
+            shutil.copy2(BIN / name, self.program_dir / name)
 
     def add_drive(self, letter, kind="fixed"):
         """One more drive on a temporary directory of its own."""
@@ -71,7 +76,7 @@ class Machine:
     def use_demo_disc(self):
         """Puts the demo disc (as the build assembles it) on D:, its program directory included."""
         shutil.copytree(DEMO_DISC, self.d, dirs_exist_ok=True)
-        shutil.copy2(BIN / "spindeck", self.program_dir / "spindeck")
+        self.install_program()
 
     def configure(self, **values):
         """Writes QRV.INI beside the program: the default file with the given keys set."""

@@ -63,6 +63,13 @@ struct Installation {
 };
 
 using Log = QStringList;
+
+} // namespace
+
+Q_DECLARE_METATYPE(spindeck::platform::DriveKind)
+
+namespace {
+
 constexpr int kYes = ui::Toolkit::kAnswerYes;
 constexpr int kNo = ui::Toolkit::kAnswerNo;
 
@@ -92,22 +99,25 @@ private slots:
         QCOMPARE(install.batchDuringRun, std::string("D:\r\nCD \"\\\"\r\nECHO\r\n"));
     }
 
+    // The target is D:, the disc of the kind in the row, or E:, a drive without its medium.
     void theTargetDrivesKindDecides_data() {
-        QTest::addColumn<bool>("discIsCdRom");
+        QTest::addColumn<platform::DriveKind>("discKind");
         QTest::addColumn<QString>("drive");
         QTest::addColumn<QString>("message");
-        QTest::newRow("fixed") << false << "c:" << QString();
-        QTest::newRow("CD-ROM") << true << "d:"
+        QTest::newRow("fixed") << platform::DriveKind::Fixed << "d:" << QString();
+        QTest::newRow("removable") << platform::DriveKind::Removable << "d:" << QString();
+        QTest::newRow("remote") << platform::DriveKind::Remote << "d:" << QString();
+        QTest::newRow("RAM disk") << platform::DriveKind::RamDisk << "d:" << QString();
+        QTest::newRow("CD-ROM") << platform::DriveKind::CdRom << "d:"
                                 << "message : Cannot Install Program on CD-ROM";
-        QTest::newRow("not ready") << false << "e:"
+        QTest::newRow("not ready") << platform::DriveKind::Fixed << "e:"
                                    << "message : Cannot Install Program on Selected Device";
     }
     void theTargetDrivesKindDecides() {
-        QFETCH(bool, discIsCdRom);
+        QFETCH(platform::DriveKind, discKind);
         QFETCH(QString, drive);
         QFETCH(QString, message);
-        Installation install(kWorkedExample, "D:\\DEMO",
-                             discIsCdRom ? platform::DriveKind::CdRom : platform::DriveKind::Fixed);
+        Installation install(kWorkedExample, "D:\\DEMO", discKind);
         auto& list = *install.window->InstDrvList;
         list.setCurrentIndex(list.findText(drive, Qt::MatchStartsWith));
         install.program.log.clear();
