@@ -1,5 +1,6 @@
 #include "interpreter.h"
 
+#include "dosbox.h"
 #include "platform/dospath.h"
 #include "wildcard.h"
 
@@ -487,11 +488,29 @@ bool Interpreter::runProgram(std::string_view text) {
         return startBatch(program.path, std::move(parameters), false);
     }
     case Program::Dos:
-        return fail("Bad command or file name - " + typed + " (DOS programs need DOSBox, which is not installed)");
+        return runDosProgram(typed, program.path, word.tail);
     case Program::None:
         break;
     }
     return fail("Bad command or file name - " + typed);
+}
+
+bool Interpreter::runDosProgram(std::string_view typed, const std::string& dosPath, std::string_view tail) {
+    const auto dosbox = findDosbox();
+    if (!dosbox) {
+        return fail("Bad command or file name - " + std::string(typed) +
+                    " (DOS programs need DOSBox, which is not installed)");
+    }
+    // DOSBox names files by their short form; a long name on the host has one of ours.
+    const std::string program = m_files.GetShortPathNameA(dosPath).value_or(dosPath);
+    const DosboxRun run = runDosbox(*dosbox, m_files, program + std::string(tail));
+    if (!run.problem.empty()) {
+        return fail("Cannot start DOSBox for " + std::string(typed) + " (" + run.problem + ")");
+    }
+    // DOSBox does not hand the program's exit code back.
+    m_errorLevel = 0;
+    return run.status == 0 ||
+           fail("DOSBox ended with status " + std::to_string(run.status) + " running " + std::string(typed));
 }
 
 bool Interpreter::runTool(const Tool& tool, std::string_view upperName, std::string_view tail) {
@@ -533,7 +552,7 @@ bool Interpreter::startBatch(const std::string& dosPath, std::vector<std::string
 
 // Batch control commands.
 
-bool Interpreter::cmdCall(std::string_view tail, const Redirections& redirections) {
+bool Interpreter::cmdCall(std::string_view tail, const Redirections&) {
     const std::string_view text = trimBlanks(tail);
     const CommandWord word = programWord(text);
     const std::string typed(text.substr(0, word.name.size()));
@@ -545,7 +564,6 @@ bool Interpreter::cmdCall(std::string_view tail, const Redirections& redirection
     for (auto& parameter : splitParameters(word.tail)) {
         parameters.push_back(std::move(parameter));
     }
-    (void)redirections;
     return startBatch(program.path, std::move(parameters), true);
 }
 

@@ -106,6 +106,7 @@ private:
     bool withRedirections(const Redirections& redirections, const std::function<bool()>& run);
     bool startBatch(const std::string& dosPath, std::vector<std::string> parameters, bool call);
     bool runProgram(std::string_view text);
+    bool runDosProgram(std::string_view typed, const std::string& dosPath, std::string_view tail);
     bool runTool(const Tool& tool, std::string_view upperName, std::string_view tail);
     [[nodiscard]] FoundProgram findProgram(std::string_view name) const;
     [[nodiscard]] std::string prompt() const;

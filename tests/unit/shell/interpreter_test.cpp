@@ -180,11 +180,30 @@ TEST_F(Batches, InputRedirectionFeedsPauseAndChoice) {
 // ---- Unknown names and bad files -----------------------------------------------------------
 
 TEST_F(Batches, UnknownCommandsAndDosProgramsAreReportedAndTheBatchGoesOn) {
+    const platform::testing_support::ScopedEnv noDosbox("PATH", (scratch / "empty").string());
     writeText(c / "SETUP.EXE", "MZ");
     EXPECT_EQ(runBatch("@echo off\r\nfrobnicate x\r\nsetup /q\r\necho still here\r\n"), RunResult::Failed);
     EXPECT_EQ(console.out, "still here\n");
     EXPECT_NE(console.err.find("Bad command or file name - frobnicate"), std::string::npos);
     EXPECT_NE(console.err.find("Bad command or file name - setup (DOS programs need DOSBox"), std::string::npos);
+}
+
+TEST_F(Batches, DosProgramsRunInDosboxWithTheDrivesMounted) {
+    // A stand-in for DOSBox that writes down the arguments it was given, one a line.
+    const fs::path args = scratch / "args.txt";
+    writeText(scratch / "bin" / "dosbox",
+              "#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > \"" + args.string() + "\"\n");
+    fs::permissions(scratch / "bin" / "dosbox", fs::perms::owner_all);
+    const platform::testing_support::ScopedEnv path("PATH", (scratch / "bin").string());
+    writeText(c / "GAMES" / "SETUP.EXE", "MZ");
+    EXPECT_EQ(run("cd GAMES"), RunResult::Succeeded);
+    EXPECT_EQ(run("setup /q"), RunResult::Succeeded) << console.err;
+    const std::string written = readText(args);
+    const std::string expected = "-c\nmount C \"" + c.string() + "\"\n-c\nmount D \"" + d.string() +
+                                 "\" -t cdrom\n-c\nC:\n-c\ncd \\GAMES\n-c\nC:\\GAMES\\SETUP.EXE /q\n-c\nexit\n";
+    ASSERT_GT(written.size(), expected.size());
+    EXPECT_TRUE(written.starts_with("-conf\n")) << written;
+    EXPECT_EQ(written.substr(written.size() - expected.size()), expected);
 }
 
 TEST_F(Batches, BinaryOrOverlongBatchFilesEndWithAMessage) {
