@@ -118,6 +118,15 @@ std::string cutAtEndOfFile(std::string bytes) {
     return bytes;
 }
 
+// A name without wildcards names one entry by its long or its short name; a pattern is matched
+// against short names, as DOS matches.
+bool entryMatches(std::string_view pattern, const platform::DirEntry& entry) {
+    if (!hasWildcards(pattern)) {
+        return equalsIgnoringCase(pattern, entry.name) || equalsIgnoringCase(pattern, entry.shortName);
+    }
+    return matchesWildcard(pattern, entry.shortName);
+}
+
 bool isEveryFile(std::string_view pattern) {
     return pattern == "*.*" || pattern == "????????.???";
 }
@@ -301,7 +310,7 @@ int Interpreter::copyTree(const std::string& sourceDir, std::string_view pattern
     }
     std::vector<const platform::DirEntry*> files;
     for (const auto& entry : *entries) {
-        if (!entry.isDirectory && matchesWildcard(pattern, entry.shortName)) {
+        if (!entry.isDirectory && entryMatches(pattern, entry)) {
             files.push_back(&entry);
         }
     }
@@ -551,6 +560,9 @@ bool Interpreter::cmdType(std::string_view tail, const Redirections&) {
             continue;
         }
         for (const auto& match : *matches) {
+            if (match.isDirectory && hasWildcards(spec)) {
+                continue;
+            }
             auto bytes = m_files.readFile(match.path);
             if (!bytes) {
                 succeeded = fail(bytes.error());

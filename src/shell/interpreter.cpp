@@ -341,6 +341,14 @@ bool Interpreter::withRedirections(const Redirections& redirections, const std::
         }
     }
     const std::optional<std::string>& target = redirections.output;
+    const bool toFile = target && !isNulDevice(*target) && !isConsoleDevice(*target);
+    if (toFile) {
+        // A file that cannot be written stops the command before it runs, as on DOS.
+        if (auto writable = m_files.resolveForWrite(*target); !writable) {
+            m_io = std::move(saved);
+            return fail(writable.error());
+        }
+    }
     if (target) {
         m_io.output = isNulDevice(*target)       ? OutputKind::Discard
                       : isConsoleDevice(*target) ? OutputKind::Console
@@ -349,7 +357,7 @@ bool Interpreter::withRedirections(const Redirections& redirections, const std::
     bool succeeded = run();
     std::string written = std::move(m_io.buffer);
     m_io = std::move(saved);
-    if (target && !isNulDevice(*target) && !isConsoleDevice(*target)) {
+    if (toFile) {
         if (redirections.append) {
             if (auto old = m_files.readFile(*target)) {
                 // DOS appends after the text, over an end-of-file mark.

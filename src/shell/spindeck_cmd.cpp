@@ -111,6 +111,8 @@ int exitStatus(spindeck::shell::RunResult result) {
 int main(int argc, char** argv) {
     namespace platform = spindeck::platform;
     namespace shell = spindeck::shell;
+    // Line by line, so that a long command's progress (XCOPY's file names) shows as it comes.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const std::vector<std::string> args(argv + 1, argv + argc);
     std::vector<std::string> directories;
     std::size_t next = 0;

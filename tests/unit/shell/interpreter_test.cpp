@@ -62,6 +62,15 @@ TEST_F(IfForms, RedirectionBelongsToTheCommandAfterTheCondition) {
     EXPECT_FALSE(fs::exists(c / "NOT.TXT"));
 }
 
+TEST_F(IfForms, ARedirectionThatCannotBeWrittenStopsTheCommand) {
+    writeText(c / "A.TXT", "a");
+    EXPECT_EQ(run("copy C:\\A.TXT C:\\B.TXT > D:\\LOG.TXT"), RunResult::Failed);
+    EXPECT_EQ(run("copy C:\\A.TXT C:\\B.TXT > C:\\NODIR\\LOG.TXT"), RunResult::Failed);
+    EXPECT_FALSE(fs::exists(c / "B.TXT"));
+    EXPECT_EQ(console.err,
+              "Access denied - D:\\LOG.TXT (the drive is read-only)\nPath not found - C:\\NODIR\\LOG.TXT\n");
+}
+
 // ---- Batch files: echo, labels, GOTO, parameters, CALL -------------------------------------
 
 struct BatchCase {
@@ -340,6 +349,14 @@ TEST_F(FileTrees, XcopyCopiesTreesAsItsSwitchesSay) {
     EXPECT_EQ(run("xcopy C:\\SRC C:\\SRC\\DATA /S"), RunResult::Failed);
     EXPECT_EQ(shell->errorLevel(), 4);
     EXPECT_EQ(console.err, "File not found - C:\\SRC\\*.ZIP\nCannot perform a cyclic copy\n");
+}
+
+TEST_F(FileTrees, XcopyFindsAFileByItsLongOrShortName) {
+    writeText(c / "SRC" / "Readme.markdown", "long");
+    EXPECT_EQ(run("xcopy C:\\SRC\\readme.markdown C:\\LONG\\"), RunResult::Succeeded) << console.err;
+    EXPECT_EQ(run("xcopy C:\\SRC\\README~1.MAR C:\\SHORT\\"), RunResult::Succeeded) << console.err;
+    EXPECT_EQ(readText(c / "LONG" / "Readme.markdown"), "long");
+    EXPECT_EQ(readText(c / "SHORT" / "Readme.markdown"), "long");
 }
 
 TEST_F(FileTrees, XcopyAsksWhetherANewTargetIsAFileOrADirectory) {
