@@ -395,8 +395,19 @@ void Interpreter::writeLine(std::string_view text) {
     write(line);
 }
 
+std::string Interpreter::where() const {
+    if (m_frames.empty()) {
+        return {};
+    }
+    return " [" + m_frames.back().path + " line " + std::to_string(m_frames.back().next) + "]";
+}
+
+void Interpreter::reportError(std::string_view message) {
+    m_console.writeError(std::string(message) + where());
+}
+
 bool Interpreter::fail(std::string_view message) {
-    m_console.writeError(message);
+    reportError(message);
     ++m_failures;
     return false;
 }
@@ -523,7 +534,7 @@ bool Interpreter::runDosProgram(std::string_view typed, const std::string& dosPa
 
 bool Interpreter::runTool(const Tool& tool, std::string_view upperName, std::string_view tail) {
     const ToolOutput out{[this](std::string_view line) { writeLine(line); },
-                         [this](std::string_view line) { m_console.writeError(line); }};
+                         [this](std::string_view line) { reportError(line); }};
     m_errorLevel = tool.run(upperName, splitArguments(tail), m_files, out);
     if (m_errorLevel != 0) {
         ++m_failures;
@@ -639,9 +650,12 @@ bool Interpreter::cmdGoto(std::string_view tail, const Redirections&) {
             return true;
         }
     }
-    const std::string path = frame.path;
+    // DOS ends the batch file here; the message still says where the GOTO stood.
+    const std::string message = "Label not found - " + std::string(target) + where();
     m_frames.pop_back();
-    return fail("Label not found - " + std::string(target) + " in " + path);
+    m_console.writeError(message);
+    ++m_failures;
+    return false;
 }
 
 bool Interpreter::cmdIf(std::string_view tail, const Redirections& redirections) {

@@ -113,6 +113,9 @@ private:
 
     // Output, input and errors of the running command.
     void write(std::string_view bytes);
+    // " [C:\QRV.BAT line 3]" while a batch file runs, so that a message says where it failed.
+    [[nodiscard]] std::string where() const;
+    void reportError(std::string_view message);
     void writeLine(std::string_view text);
     bool fail(std::string_view message);
     bool fail(const platform::PathError& error);

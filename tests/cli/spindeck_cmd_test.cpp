@@ -93,7 +93,7 @@ TEST_F(SpindeckCmdTest, ExitStatusSaysWhetherEveryCommandSucceeded) {
     const std::vector<Case> cases{
         {{"/C", "ECHO", "hi"}, 0, "hi\n", ""},
         {{"C:\\GOOD.BAT", "one", "two"}, 0, "one and two\n", ""},
-        {{"C:\\BAD.BAT"}, 1, "went on\n", "File not found - C:\\NONE.TXT\n"},
+        {{"C:\\BAD.BAT"}, 1, "went on\n", "File not found - C:\\NONE.TXT [C:\\BAD.BAT line 2]\n"},
         {{"C:\\MISSING.BAT"}, 2, "", "File not found - C:\\MISSING.BAT\n"},
         {{"/C", "copy", "C:\\GOOD.BAT", "D:\\"},
          1,

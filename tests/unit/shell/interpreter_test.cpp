@@ -51,7 +51,7 @@ TEST_F(IfForms, MalformedConditionsAreSyntaxErrorsAndTheBatchGoesOn) {
     // "if %3 == install goto install" of corpus B25, run without parameters.
     EXPECT_EQ(runBatch("@echo off\r\nif  == install goto install\r\nIF ERRORLEVEL x echo no\r\necho after\r\n"),
               RunResult::Failed);
-    EXPECT_EQ(console.err, "Syntax error\nSyntax error\n");
+    EXPECT_EQ(console.err, "Syntax error [C:\\TEST.BAT line 2]\nSyntax error [C:\\TEST.BAT line 3]\n");
     EXPECT_EQ(console.out, "after\n");
 }
 
@@ -349,6 +349,18 @@ TEST_F(FileTrees, XcopyCopiesTreesAsItsSwitchesSay) {
     EXPECT_EQ(run("xcopy C:\\SRC C:\\SRC\\DATA /S"), RunResult::Failed);
     EXPECT_EQ(shell->errorLevel(), 4);
     EXPECT_EQ(console.err, "File not found - C:\\SRC\\*.ZIP\nCannot perform a cyclic copy\n");
+}
+
+TEST_F(FileTrees, DirListsNamesSizesAndFolders) {
+    EXPECT_EQ(run("dir C:\\SRC /b"), RunResult::Succeeded);
+    EXPECT_EQ(console.out, "DATA\nEMPTY\nGAME.EXE\n");
+    console.out.clear();
+    EXPECT_EQ(run("DIR C:\\SRC"), RunResult::Succeeded);
+    EXPECT_TRUE(console.out.starts_with(" Volume in drive C is SCRATCH\n Directory of C:\\SRC\n\n"
+                                        "DATA         <DIR>\nEMPTY        <DIR>\nGAME.EXE                  4\n"
+                                        "        1 file(s)    4 bytes\n"))
+        << console.out;
+    EXPECT_EQ(run("dir C:\\SRC\\*.ZIP"), RunResult::Failed);
 }
 
 TEST_F(FileTrees, XcopyFindsAFileByItsLongOrShortName) {
