@@ -32,17 +32,17 @@ std::string joinDos(std::string_view directory, std::string_view name) {
     return path + std::string(name);
 }
 
-struct SpecParts {
+struct DirectoryAndName {
     std::string directory; // as written, empty for the current one
     std::string name;      // the last component, maybe with wildcards
 };
 
-SpecParts splitSpec(std::string_view spec) {
-    const auto split = spec.find_last_of("\\:");
+DirectoryAndName splitLastName(std::string_view wanted) {
+    const auto split = wanted.find_last_of("\\:");
     if (split == std::string_view::npos) {
-        return {"", std::string(spec)};
+        return {"", std::string(wanted)};
     }
-    return {std::string(spec.substr(0, split + 1)), std::string(spec.substr(split + 1))};
+    return {std::string(wanted.substr(0, split + 1)), std::string(wanted.substr(split + 1))};
 }
 
 std::string parentOf(std::string_view fullPath) {
@@ -158,9 +158,9 @@ std::string withThousands(std::uint64_t value) {
 
 // Helpers shared by the commands.
 
-platform::PathResult<std::vector<Interpreter::Match>> Interpreter::matchFiles(std::string_view spec,
+platform::PathResult<std::vector<Interpreter::Match>> Interpreter::matchFiles(std::string_view wanted,
                                                                               bool includeDirectories) const {
-    SpecParts parts = splitSpec(spec);
+    DirectoryAndName parts = splitLastName(wanted);
     if (parts.name.empty()) {
         parts.name = "*.*";
     }
@@ -210,13 +210,13 @@ bool Interpreter::isDirectory(std::string_view dosPath) const {
     return host && std::filesystem::is_directory(*host, error);
 }
 
-bool Interpreter::exists(std::string_view spec) const {
-    const SpecParts parts = splitSpec(spec);
+bool Interpreter::exists(std::string_view wanted) const {
+    const DirectoryAndName parts = splitLastName(wanted);
     // "IF EXIST DIR\NUL" is the DOS way to ask whether a directory exists.
     if (equalsIgnoringCase(parts.name, "NUL")) {
         return isDirectory(parts.directory.empty() ? std::string(".") : parts.directory);
     }
-    const auto matches = matchFiles(spec, false);
+    const auto matches = matchFiles(wanted, false);
     return matches && !matches->empty();
 }
 
@@ -375,7 +375,7 @@ bool Interpreter::cmdCd(std::string_view tail, const Redirections&) {
     const std::string& target = arguments.front();
     if (target.size() == 2 && target[1] == ':') {
         if (m_files.driveMap().drive(target[0]) == nullptr) {
-            return fail("Invalid drive specification - " + target);
+            return fail("Invalid drive - " + target);
         }
         writeLine(m_files.currentDirectory(target[0]));
         return true;
@@ -435,8 +435,8 @@ bool Interpreter::cmdDel(std::string_view tail, const Redirections&) {
     bool succeeded = true;
     for (const auto& given : switches.positional) {
         // "DEL DIR" deletes the files in DIR, as DOS does.
-        const std::string spec = isDirectory(given) ? joinDos(given, "*.*") : given;
-        const auto matches = matchFiles(spec, false);
+        const std::string wanted = isDirectory(given) ? joinDos(given, "*.*") : given;
+        const auto matches = matchFiles(wanted, false);
         if (!matches) {
             succeeded = fail(matches.error());
             continue;
@@ -445,7 +445,7 @@ bool Interpreter::cmdDel(std::string_view tail, const Redirections&) {
             succeeded = fail("File not found - " + given);
             continue;
         }
-        if (isEveryFile(splitSpec(spec).name) && !has(switches, 'Q') &&
+        if (isEveryFile(splitLastName(wanted).name) && !has(switches, 'Q') &&
             !askYesNo("All files in directory will be deleted!\r\nAre you sure (Y/N)?")) {
             continue;
         }
@@ -467,8 +467,8 @@ bool Interpreter::cmdDeltree(std::string_view tail, const Redirections&) {
         return fail(*problem);
     }
     bool succeeded = true;
-    for (const auto& spec : switches.positional) {
-        const auto matches = matchFiles(spec, true);
+    for (const auto& wanted : switches.positional) {
+        const auto matches = matchFiles(wanted, true);
         if (!matches) {
             succeeded = fail(matches.error());
             continue;
@@ -494,18 +494,18 @@ bool Interpreter::cmdDir(std::string_view tail, const Redirections&) {
     if (const auto problem = argumentProblem(switches, 0)) {
         return fail(*problem);
     }
-    std::string spec = switches.positional.empty() ? std::string(".") : switches.positional.front();
-    if (isDirectory(spec)) {
-        spec = joinDos(spec, "*.*");
-    } else if (const SpecParts parts = splitSpec(spec); parts.name.find('.') == std::string::npos) {
-        spec += ".*"; // DIR NAME lists NAME with any extension
+    std::string wanted = switches.positional.empty() ? std::string(".") : switches.positional.front();
+    if (isDirectory(wanted)) {
+        wanted = joinDos(wanted, "*.*");
+    } else if (const DirectoryAndName parts = splitLastName(wanted); parts.name.find('.') == std::string::npos) {
+        wanted += ".*"; // DIR NAME lists NAME with any extension
     }
-    const auto matches = matchFiles(spec, true);
+    const auto matches = matchFiles(wanted, true);
     if (!matches) {
         return fail(matches.error());
     }
     if (matches->empty()) {
-        return fail("File not found - " + spec);
+        return fail("File not found - " + wanted);
     }
     if (has(switches, 'B')) {
         for (const auto& match : *matches) {
@@ -513,13 +513,14 @@ bool Interpreter::cmdDir(std::string_view tail, const Redirections&) {
         }
         return true;
     }
-    const auto directory = m_files.fullPath(splitSpec(spec).directory.empty() ? "." : splitSpec(spec).directory);
+    const auto directory =
+        m_files.fullPath(splitLastName(wanted).directory.empty() ? "." : splitLastName(wanted).directory);
     const char letter = directory ? directory->front() : m_files.currentDrive();
     const platform::Drive* drive = m_files.driveMap().drive(letter);
     writeLine(drive != nullptr && !drive->label.empty()
                   ? " Volume in drive " + std::string(1, letter) + " is " + drive->label
                   : " Volume in drive " + std::string(1, letter) + " has no label");
-    writeLine(" Directory of " + (directory ? *directory : spec));
+    writeLine(" Directory of " + (directory ? *directory : wanted));
     writeLine("");
     std::uint64_t bytes = 0;
     int fileCount = 0;
@@ -549,18 +550,18 @@ bool Interpreter::cmdType(std::string_view tail, const Redirections&) {
         return fail(*problem);
     }
     bool succeeded = true;
-    for (const auto& spec : switches.positional) {
-        const auto matches = matchFiles(spec, true);
+    for (const auto& wanted : switches.positional) {
+        const auto matches = matchFiles(wanted, true);
         if (!matches) {
             succeeded = fail(matches.error());
             continue;
         }
         if (matches->empty()) {
-            succeeded = fail("File not found - " + spec);
+            succeeded = fail("File not found - " + wanted);
             continue;
         }
         for (const auto& match : *matches) {
-            if (match.isDirectory && hasWildcards(spec)) {
+            if (match.isDirectory && hasWildcards(wanted)) {
                 continue;
             }
             auto bytes = m_files.readFile(match.path);
@@ -602,9 +603,9 @@ bool Interpreter::cmdCopy(std::string_view tail, const Redirections&) {
     std::vector<Match> files;
     bool wildcardSource = false;
     for (const auto& source : sources) {
-        const std::string spec = isDirectory(source) ? joinDos(source, "*.*") : source;
-        wildcardSource = wildcardSource || hasWildcards(splitSpec(spec).name);
-        const auto matches = matchFiles(spec, false);
+        const std::string wanted = isDirectory(source) ? joinDos(source, "*.*") : source;
+        wildcardSource = wildcardSource || hasWildcards(splitLastName(wanted).name);
+        const auto matches = matchFiles(wanted, false);
         if (!matches) {
             return fail(matches.error());
         }
@@ -621,15 +622,16 @@ bool Interpreter::cmdCopy(std::string_view tail, const Redirections&) {
     // Joining files (with "+", or a wildcard onto one file) is a text copy unless /B says otherwise.
     const bool targetIsDirectory =
         !destination || destination->back() == '\\' || destination->back() == ':' || isDirectory(*destination);
-    const bool targetHasWildcards = destination && hasWildcards(splitSpec(*destination).name);
+    const bool targetHasWildcards = destination && hasWildcards(splitLastName(*destination).name);
     const bool joining = sources.size() > 1 || (wildcardSource && !targetIsDirectory && !targetHasWildcards);
     const bool text = has(switches, 'A') || (joining && !has(switches, 'B'));
 
     bool succeeded = true;
     int copied = 0;
     if (!joining) {
-        const auto targetDirectory = m_files.fullPath(
-            !destination ? std::string(".") : (targetIsDirectory ? *destination : splitSpec(*destination).directory));
+        const auto targetDirectory =
+            m_files.fullPath(!destination ? std::string(".")
+                                          : (targetIsDirectory ? *destination : splitLastName(*destination).directory));
         if (!targetDirectory) {
             return fail(targetDirectory.error());
         }
@@ -638,7 +640,7 @@ bool Interpreter::cmdCopy(std::string_view tail, const Redirections&) {
             if (targetIsDirectory) {
                 target = joinDos(*targetDirectory, file.name);
             } else if (targetHasWildcards) {
-                target = joinDos(*targetDirectory, nameFromPattern(file.name, splitSpec(*destination).name));
+                target = joinDos(*targetDirectory, nameFromPattern(file.name, splitLastName(*destination).name));
             } else {
                 target = fullPathOr(m_files, *destination);
             }
@@ -704,14 +706,14 @@ bool Interpreter::cmdXcopy(std::string_view tail, const Redirections&) {
     }
     const std::string& source = switches.positional.front();
     std::string pattern = "*.*";
-    std::string sourceSpec = source;
+    std::string sourceDirectoryText = source;
     const bool sourceIsDirectory = isDirectory(source);
     if (!sourceIsDirectory) {
-        const SpecParts parts = splitSpec(source);
-        sourceSpec = parts.directory.empty() ? "." : parts.directory;
+        const DirectoryAndName parts = splitLastName(source);
+        sourceDirectoryText = parts.directory.empty() ? "." : parts.directory;
         pattern = parts.name.empty() ? "*.*" : parts.name;
     }
-    const auto sourceDir = m_files.fullPath(sourceSpec);
+    const auto sourceDir = m_files.fullPath(sourceDirectoryText);
     if (!sourceDir || !isDirectory(*sourceDir)) {
         return failWithLevel(4, "Invalid path - " + source);
     }
@@ -723,10 +725,10 @@ bool Interpreter::cmdXcopy(std::string_view tail, const Redirections&) {
     const bool many = sourceIsDirectory || hasWildcards(pattern);
     bool intoDirectory = isDirectory(*target) || destination.back() == '\\' || destination.back() == ':';
     if (!intoDirectory && !m_files.resolve(*target)) {
-        intoDirectory = (has(switches, 'I') && many) ||
-                        ask("Does " + destination +
-                                " specify a file name\r\nor directory name on the target\r\n(F = file, D = directory)?",
-                            "FD", 'D') == 'D';
+        intoDirectory =
+            (has(switches, 'I') && many) ||
+            ask("Is " + destination + " a file name\r\nor a directory name on the target\r\n(F = file, D = directory)?",
+                "FD", 'D') == 'D';
     }
     writeLine("Reading source file(s)...");
     bool failed = false;
@@ -773,13 +775,13 @@ bool Interpreter::cmdMove(std::string_view tail, const Redirections&) {
     const bool intoDirectory = isDirectory(*target);
     std::vector<Match> sources;
     for (std::size_t i = 0; i + 1 < switches.positional.size(); ++i) {
-        const std::string& spec = switches.positional[i];
-        const auto matches = matchFiles(spec, !hasWildcards(spec));
+        const std::string& wanted = switches.positional[i];
+        const auto matches = matchFiles(wanted, !hasWildcards(wanted));
         if (!matches) {
             return fail(matches.error());
         }
         if (matches->empty()) {
-            return fail("File not found - " + spec);
+            return fail("File not found - " + wanted);
         }
         sources.insert(sources.end(), matches->begin(), matches->end());
     }

@@ -134,7 +134,7 @@ std::string dosMessage(const platform::PathError& error) {
     const std::string& path = error.path;
     switch (error.code) {
     case PathErrorCode::UnknownDrive:
-        return "Invalid drive specification - " + path;
+        return "Invalid drive - " + path;
     case PathErrorCode::NotReady:
         return "Drive not ready - " + path;
     case PathErrorCode::FileNotFound:
@@ -162,7 +162,6 @@ std::string dosMessage(const platform::PathError& error) {
 }
 
 Interpreter::Interpreter(platform::DosFileSystem& files, Console& console) : m_files(files), m_console(console) {
-    setVariable("COMSPEC", "C:\\COMMAND.COM");
     setVariable("PROMPT", "$P$G");
 }
 
@@ -302,9 +301,8 @@ bool Interpreter::dispatch(std::string_view text, const Redirections& redirectio
         text = trimBlanks(text);
         return withRedirections(redirections, [&] {
             if (auto changed = m_files.setCurrentDrive(text[0]); !changed) {
-                return fail(changed.error().code == PathErrorCode::NotReady
-                                ? dosMessage(changed.error())
-                                : "Invalid drive specification - " + std::string(text));
+                return fail(changed.error().code == PathErrorCode::NotReady ? dosMessage(changed.error())
+                                                                            : "Invalid drive - " + std::string(text));
             }
             return true;
         });
@@ -687,7 +685,7 @@ bool Interpreter::cmdIf(std::string_view tail, const Redirections& redirections)
         }
         condition = exists(file);
     } else {
-        // The first string runs up to "==" or a blank; DOS does not treat quotes specially here.
+        // The first string runs up to "==" or a blank; quotes mean nothing to DOS here.
         std::size_t end = 0;
         while (end < text.size() && !isBlank(text[end]) && text.substr(end, 2) != "==") {
             ++end;

@@ -124,11 +124,11 @@ private:
     char ask(std::string_view question, std::string_view answers, char fallback);
     bool askYesNo(std::string_view question);
 
-    // Files named by a DOS file specification (wildcards allowed).
-    [[nodiscard]] platform::PathResult<std::vector<Match>> matchFiles(std::string_view spec,
+    // The files a DOS name stands for (wildcards allowed).
+    [[nodiscard]] platform::PathResult<std::vector<Match>> matchFiles(std::string_view wanted,
                                                                       bool includeDirectories) const;
     [[nodiscard]] bool isDirectory(std::string_view dosPath) const;
-    [[nodiscard]] bool exists(std::string_view spec) const;
+    [[nodiscard]] bool exists(std::string_view wanted) const;
     bool makeDirectories(const std::string& dosPath);
     bool failToMakeDirectory(std::string_view dosPath, const platform::PathError& error);
     bool copyOneFile(const Match& source, const std::string& target);

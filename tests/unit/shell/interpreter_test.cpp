@@ -259,7 +259,7 @@ TEST_F(ShellTest, DirectoryCommandsFollowDos) {
     EXPECT_EQ(console.err, "Unable to create directory - NEW (NEW: already exists)\n"
                            "Invalid path, not directory, or directory not empty - NEW\n"
                            "Invalid directory - NOWHERE\n"
-                           "Invalid drive specification - Q:\n");
+                           "Invalid drive - Q:\n");
 }
 
 // ---- COPY ----------------------------------------------------------------------------------
