@@ -173,11 +173,8 @@ platform::PathResult<std::vector<Interpreter::Match>> Interpreter::matchFiles(st
         const std::string found = m_files.findName(*directory, parts.name);
         if (found.empty()) {
             // Missing is an empty match; a refusal (a link out of the drive) is an error.
-            auto refused = m_files.resolve(joinDos(*directory, parts.name));
-            const bool missing = refused || refused.error().code == PathErrorCode::FileNotFound ||
-                                 refused.error().code == PathErrorCode::PathNotFound;
-            if (!missing) {
-                return Unexpected{refused.error()};
+            if (auto refused = refusalOf(joinDos(*directory, parts.name))) {
+                return Unexpected{std::move(*refused)};
             }
             return matches;
         }
@@ -202,6 +199,15 @@ platform::PathResult<std::vector<Interpreter::Match>> Interpreter::matchFiles(st
         }
     }
     return matches;
+}
+
+std::optional<PathError> Interpreter::refusalOf(std::string_view dosPath) const {
+    auto resolved = m_files.resolve(dosPath);
+    if (resolved || resolved.error().code == PathErrorCode::FileNotFound ||
+        resolved.error().code == PathErrorCode::PathNotFound) {
+        return std::nullopt;
+    }
+    return resolved.error();
 }
 
 bool Interpreter::isDirectory(std::string_view dosPath) const {
@@ -707,6 +713,9 @@ bool Interpreter::cmdXcopy(std::string_view tail, const Redirections&) {
     const std::string& source = switches.positional.front();
     std::string pattern = "*.*";
     std::string sourceDirectoryText = source;
+    if (auto refused = refusalOf(source)) {
+        return failWithLevel(4, dosMessage(*refused));
+    }
     const bool sourceIsDirectory = isDirectory(source);
     if (!sourceIsDirectory) {
         const DirectoryAndName parts = splitLastName(source);

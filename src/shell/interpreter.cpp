@@ -278,7 +278,8 @@ void Interpreter::execute(std::string_view line) {
     std::optional<std::string> piped;
     for (std::size_t i = 0; i < stages->size(); ++i) {
         m_io = IoState{};
-        m_io.input = piped;
+        m_io.input = i == 0 ? outer.input : piped;
+        m_io.inputPos = i == 0 ? outer.inputPos : 0;
         if (i + 1 < stages->size()) {
             m_io.output = OutputKind::Buffer;
         } else {

@@ -127,6 +127,8 @@ private:
     // The files a DOS name stands for (wildcards allowed).
     [[nodiscard]] platform::PathResult<std::vector<Match>> matchFiles(std::string_view wanted,
                                                                       bool includeDirectories) const;
+    // The error of a path that exists but may not be used (outside its drive, drive not ready).
+    [[nodiscard]] std::optional<platform::PathError> refusalOf(std::string_view dosPath) const;
     [[nodiscard]] bool isDirectory(std::string_view dosPath) const;
     [[nodiscard]] bool exists(std::string_view wanted) const;
     bool makeDirectories(const std::string& dosPath);

@@ -434,6 +434,7 @@ TEST_P(Confinement, NothingOutsideTheDrivesIsTouched) {
     writeText(c / "A.TXT", "a");
     writeText(d / "DISC.TXT", "disc");
     fs::create_symlink(outside, c / "ESCAPE");
+    fs::create_symlink(outside / "SECRET.TXT", c / "SECRET.LNK");
     EXPECT_EQ(runBatch("@echo off\r\n" + GetParam().line + "\r\necho went on\r\n"), RunResult::Failed);
     EXPECT_EQ(console.out.find("secret"), std::string::npos);
     EXPECT_NE(console.out.find("went on"), std::string::npos);
@@ -449,6 +450,8 @@ INSTANTIATE_TEST_SUITE_P(
         // ".." stops at the root of the drive, as on DOS.
         EscapeCase{"dot_dot_stops_at_the_root", "type C:\\..\\..\\outside\\SECRET.TXT", "File not found"},
         EscapeCase{"symlink_out_of_the_drive", "type C:\\ESCAPE\\SECRET.TXT", "Access denied - C:\\ESCAPE\\SECRET.TXT"},
+        EscapeCase{"copy_from_a_symlink_out", "copy C:\\SECRET.LNK C:\\GOT.TXT", "Access denied - C:\\SECRET.LNK"},
+        EscapeCase{"xcopy_from_a_symlink_out", "xcopy C:\\ESCAPE C:\\GOT /S /I", "Access denied - C:\\ESCAPE"},
         EscapeCase{"copy_into_a_symlink_out", "copy C:\\A.TXT C:\\ESCAPE\\NEW.TXT", "Access denied"},
         EscapeCase{"xcopy_out_through_a_symlink", "xcopy C:\\A.TXT C:\\ESCAPE\\NEW\\ /I", "Access denied"},
         EscapeCase{"deltree_through_a_symlink", "deltree /y C:\\ESCAPE\\SECRET.TXT", "Access denied"},
