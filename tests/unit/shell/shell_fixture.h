@@ -2,7 +2,8 @@
 
 // A throw-away drive map for interpreter tests: C: a fixed drive and D: a CD-ROM in a scratch
 // directory, a folder beside them that no drive maps, and a console that records what the
-// interpreter wrote and hands it the keys a test typed in advance.
+// interpreter wrote and hands it the keys a test typed in advance. PATH is the scratch folder's
+// "bin", so that a DOSBox on the machine is never started; a test may put a stand-in there.
 
 #include "shell/interpreter.h"
 #include "shell/tools.h"
@@ -65,6 +66,7 @@ protected:
     }
 
     ScratchDir scratch;
+    platform::testing_support::ScopedEnv hostPath{"PATH", (scratch / "bin").string()};
     std::filesystem::path c = scratch / "c";
     std::filesystem::path d = scratch / "d";
     std::filesystem::path outside = scratch / "outside";
