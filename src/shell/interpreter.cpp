@@ -252,7 +252,7 @@ void Interpreter::runBatchLine(std::string_view raw) {
     const std::string expanded =
         expandPercents(text, m_frames.back().parameters, [this](std::string_view name) { return variable(name); });
     if (m_echo && !silent) {
-        m_console.write(prompt() + expanded + "\n");
+        writeLine(prompt() + expanded);
     }
     execute(expanded);
 }
