@@ -641,6 +641,8 @@ bool Interpreter::cmdCopy(std::string_view tail, const Redirections&) {
         if (!targetDirectory) {
             return fail(targetDirectory.error());
         }
+        // Inside a batch file COPY replaces files without asking, as DOS does; /-Y asks.
+        bool askFirst = has(switches, '-');
         for (const auto& file : files) {
             std::string target;
             if (targetIsDirectory) {
@@ -653,6 +655,13 @@ bool Interpreter::cmdCopy(std::string_view tail, const Redirections&) {
             if (samePath(target, file.path)) {
                 succeeded = fail("File cannot be copied onto itself - " + file.path);
                 continue;
+            }
+            if (askFirst && m_files.resolve(target)) {
+                const char answer = ask("Overwrite " + target + " (Yes/No/All)?", "YNA", 'N');
+                if (answer == 'N') {
+                    continue;
+                }
+                askFirst = answer != 'A';
             }
             if (wildcardSource) {
                 writeLine(file.path);

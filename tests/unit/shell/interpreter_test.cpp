@@ -306,6 +306,22 @@ INSTANTIATE_TEST_SUITE_P(
         CopyCase{"switch_after_the_files", "COPY C:\\SRC\\A.TXT C:\\DEST\\Z.TXT /Y /V", "DEST/Z.TXT", "aaa"}),
     RowLabel{});
 
+TEST_F(CopyModes, ReplacesWithoutAskingUnlessToldTo) {
+    writeText(c / "SRC" / "A.TXT", "new a");
+    writeText(c / "SRC" / "B.TXT", "new b");
+    writeText(c / "SRC" / "C.TXT", "new c");
+    writeText(c / "DEST" / "A.TXT", "old a");
+    writeText(c / "DEST" / "B.TXT", "old b");
+    writeText(c / "DEST" / "C.TXT", "old c");
+    console.keys = "xna"; // x is no answer; No for A.TXT, All for B.TXT and C.TXT
+    EXPECT_EQ(run("copy /-Y C:\\SRC\\*.TXT C:\\DEST"), RunResult::Succeeded);
+    EXPECT_EQ(readText(c / "DEST" / "A.TXT"), "old a");
+    EXPECT_EQ(readText(c / "DEST" / "B.TXT"), "new b");
+    EXPECT_EQ(readText(c / "DEST" / "C.TXT"), "new c");
+    EXPECT_EQ(run("copy C:\\SRC\\A.TXT C:\\DEST"), RunResult::Succeeded);
+    EXPECT_EQ(readText(c / "DEST" / "A.TXT"), "new a");
+}
+
 TEST_F(CopyModes, FailuresNameTheFileAndCountZeroCopies) {
     writeText(c / "A.TXT", "a");
     EXPECT_EQ(run("copy C:\\NONE.TXT C:\\X.TXT"), RunResult::Failed);
