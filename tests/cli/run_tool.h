@@ -3,6 +3,8 @@
 // Runs one of our command-line tools as a person would, without a shell, and keeps what it wrote.
 
 #include <array>
+#include <fcntl.h>
+#include <optional>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -28,8 +30,10 @@ inline std::string drain(int fd) {
     return bytes;
 }
 
-// Standard error goes to a file so that neither pipe can fill while the other is read.
-inline ToolRun runTool(const std::string& program, const std::vector<std::string>& args) {
+// Standard error goes to a file so that neither pipe can fill while the other is read. With `input`
+// standard input reads those bytes (from a file), otherwise it is the test's own.
+inline ToolRun runTool(const std::string& program, const std::vector<std::string>& args,
+                       const std::optional<std::string>& input = std::nullopt) {
     std::vector<char*> argv;
     std::vector<std::string> storage{program};
     storage.insert(storage.end(), args.begin(), args.end());
@@ -49,6 +53,15 @@ inline ToolRun runTool(const std::string& program, const std::vector<std::string
     posix_spawn_file_actions_adddup2(&actions, outPipe[1], STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, errFd, STDERR_FILENO);
     posix_spawn_file_actions_addclose(&actions, outPipe[0]);
+    char inName[] = "/tmp/spindeck-tool-stdin-XXXXXX";
+    if (input) {
+        const int inFd = ::mkstemp(inName);
+        if (inFd >= 0) {
+            (void)!::write(inFd, input->data(), input->size());
+            ::close(inFd);
+        }
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, inName, O_RDONLY, 0);
+    }
     pid_t pid = 0;
     const int spawned = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
@@ -63,6 +76,9 @@ inline ToolRun runTool(const std::string& program, const std::vector<std::string
     ::lseek(errFd, 0, SEEK_SET);
     run.err = drain(errFd);
     ::unlink(errName);
+    if (input) {
+        ::unlink(inName);
+    }
     return run;
 }
 
