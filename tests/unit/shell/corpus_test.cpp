@@ -245,7 +245,6 @@ INSTANTIATE_TEST_SUITE_P(
                   RunResult::Failed,
                   {"c/config.old", "c/CERB/CERBERUS.EXE", "c/CERB/CERBDRV.SYS"},
                   kDosProgram,
-                  false,
                   {"c/config.sys", "contents of CONFIG.SYSDevice = C:\\CERB\\CerbDrv.Sys \r\n\x1a"}},
         // Starts CONFIG.EXE at the end: a DOS program.
         CorpusRun{"B7_pkunzip_target_before_option",
