@@ -19,6 +19,9 @@ DIZ_TEXT = ("╔" + "═" * 12 + "╗\n"
             "║  Spindeck ☺ ║\n"
             "║ █▓▒░ shades ║\n"
             "╚" + "═" * 12 + "╝")
+# The description of the first directory on the disc.
+NEXT_DIZ = b"\xda\xc4\xc4\xbf next\r\n\xc0\xc4\xc4\xd9\r\n"
+NEXT_TEXT = "┌──┐ next\n└──┘"
 
 
 class SessionBus:
@@ -60,8 +63,15 @@ class AccessibilityTest(SpindeckTestCase):
         os.environ.update(DBUS_SESSION_BUS_ADDRESS=self.bus.address, DISPLAY=self.display.name)
         import gi
         gi.require_version("Atspi", "2.0")
-        from gi.repository import Atspi
+        from gi.repository import Atspi, GLib
         self.atspi = Atspi
+        self.main_context = GLib.MainContext.default()
+        # Listening before the program starts: it asks which events are listened for when it starts.
+        self.text_changes = []
+        self.listener = Atspi.EventListener.new(
+            lambda event: self.text_changes.append((event.type, event.source.get_name(), event.any_data)))
+        self.listener.register("object:text-changed")
+        self.addCleanup(self.listener.deregister, "object:text-changed")
 
     def find(self, node, matches, depth=0):
         if node is None or depth > 12:
@@ -84,11 +94,26 @@ class AccessibilityTest(SpindeckTestCase):
                     found = self.find(app, matches)
                     if found is not None:
                         return found
-            time.sleep(0.1)
+            self.pause()
         self.fail(f"no {what} in the accessibility tree within {timeout} s")
+
+    def pause(self):
+        """A tenth of a second in which the events that come in are handled."""
+        deadline = time.monotonic() + 0.1
+        while time.monotonic() < deadline:
+            if not self.main_context.iteration(False):
+                time.sleep(0.01)
+
+    def wait_for_text(self, box, text, timeout=10):
+        deadline = time.monotonic() + timeout
+        while box.get_text(0, -1) != text and time.monotonic() < deadline:
+            self.pause()
+        self.assertEqual(box.get_text(0, -1), text)
 
     def test_the_description_box_reads_as_the_file_shows(self):
         (self.machine.d / "FILE_ID.DIZ").write_bytes(DIZ)
+        (self.machine.d / "NEXT").mkdir()
+        (self.machine.d / "NEXT" / "FILE_ID.DIZ").write_bytes(NEXT_DIZ)
         process = self.start()
         main = self.wait_for_window(MAIN_TITLE)
         Role = self.atspi.Role
@@ -96,19 +121,22 @@ class AccessibilityTest(SpindeckTestCase):
         box = self.wait_for_node(lambda node: node.get_role() == Role.TEXT and node.get_name() == "FILE_ID.DIZ",
                                  "text box named FILE_ID.DIZ")
         # The box is filled once the start has selected the directory; the tree may be read before.
-        deadline = time.monotonic() + 10
-        while box.get_text(0, -1) != DIZ_TEXT and time.monotonic() < deadline:
-            time.sleep(0.1)
-        self.assertEqual(box.get_text(0, -1), DIZ_TEXT)
+        self.wait_for_text(box, DIZ_TEXT)
         self.assertEqual(box.get_character_count(), len(DIZ_TEXT))
         self.assertEqual(box.get_text(16, 30), DIZ_TEXT[16:30])
         # The bridge of Qt 6.4 answers the older boundary call, not the granularity one.
         line = box.get_text_at_offset(20, self.atspi.TextBoundaryType.LINE_START)
         self.assertEqual((line.content, line.start_offset, line.end_offset), ("║  Spindeck ☺ ║\n", 15, 31))
 
-        exit_button = self.wait_for_node(lambda node: node.get_role() == Role.PUSH_BUTTON and node.get_name() == "Exit",
-                                         "button named Exit")
-        self.assertIsNotNone(exit_button)
+        self.wait_for_node(lambda node: node.get_role() == Role.PUSH_BUTTON and node.get_name() == "Exit",
+                           "button named Exit")
+        # Down moves the directory list to D:\NEXT, whose description replaces the text, and the box
+        # tells listeners so.
+        self.press(main, "Down")
+        self.wait_for_text(box, NEXT_TEXT)
+        announced = ("object:text-changed:insert", "FILE_ID.DIZ", NEXT_TEXT)
+        self.wait_until(lambda: self.pause() or announced in self.text_changes,
+                        "no text-changed event carries the new text")
         self.press(main, "alt+x")
         self.assertEqual(self.wait_for_exit(process), 0)
 
