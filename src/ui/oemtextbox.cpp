@@ -361,6 +361,12 @@ void OemTextBox::select(std::size_t anchor, std::size_t position) {
     m_anchor = std::min(anchor, m_bytes.size());
     m_position = std::min(position, m_bytes.size());
     viewport()->update();
+    if (QAccessible::isActive()) {
+        const auto [from, to] = selectedRange();
+        QAccessibleTextSelectionEvent event(this, from, to);
+        event.setCursorPosition(cursorPosition());
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void OemTextBox::mousePressEvent(QMouseEvent* event) {

@@ -67,11 +67,12 @@ class AccessibilityTest(SpindeckTestCase):
         self.atspi = Atspi
         self.main_context = GLib.MainContext.default()
         # Listening before the program starts: it asks which events are listened for when it starts.
-        self.text_changes = []
+        self.events = []
         self.listener = Atspi.EventListener.new(
-            lambda event: self.text_changes.append((event.type, event.source.get_name(), event.any_data)))
-        self.listener.register("object:text-changed")
-        self.addCleanup(self.listener.deregister, "object:text-changed")
+            lambda event: self.events.append((event.type, event.source.get_name(), event.any_data)))
+        for event in ("object:text-changed", "object:text-selection-changed"):
+            self.listener.register(event)
+            self.addCleanup(self.listener.deregister, event)
 
     def find(self, node, matches, depth=0):
         if node is None or depth > 12:
@@ -135,8 +136,13 @@ class AccessibilityTest(SpindeckTestCase):
         self.press(main, "Down")
         self.wait_for_text(box, NEXT_TEXT)
         announced = ("object:text-changed:insert", "FILE_ID.DIZ", NEXT_TEXT)
-        self.wait_until(lambda: self.pause() or announced in self.text_changes,
-                        "no text-changed event carries the new text")
+        self.wait_until(lambda: self.pause() or announced in self.events, "no text-changed event carries the new text")
+
+        # A screen reader selects "next" (CR LF counts as one character).
+        self.assertTrue(box.set_selection(0, 5, 9))
+        self.assertEqual((box.get_selection(0).start_offset, box.get_selection(0).end_offset), (5, 9))
+        selection_told = lambda: any(event[0] == "object:text-selection-changed" for event in self.events)
+        self.wait_until(lambda: self.pause() or selection_told(), "no text-selection-changed event")
         self.press(main, "alt+x")
         self.assertEqual(self.wait_for_exit(process), 0)
 
