@@ -38,25 +38,16 @@ QAccessibleTextInterface& text() {
     return *QAccessible::queryAccessibleInterface(&box())->textInterface();
 }
 
-void LineInTheMiddle(benchmark::State& state) {
+void BoundaryInTheMiddle(benchmark::State& state, QAccessible::TextBoundaryType boundary) {
     const int middle = text().characterCount() / 2;
     for (auto _ : state) {
         int start = 0;
         int end = 0;
-        benchmark::DoNotOptimize(text().textAtOffset(middle, QAccessible::LineBoundary, &start, &end));
+        benchmark::DoNotOptimize(text().textAtOffset(middle, boundary, &start, &end));
     }
 }
-BENCHMARK(LineInTheMiddle)->Unit(benchmark::kMicrosecond);
-
-void WordInTheMiddle(benchmark::State& state) {
-    const int middle = text().characterCount() / 2;
-    for (auto _ : state) {
-        int start = 0;
-        int end = 0;
-        benchmark::DoNotOptimize(text().textAtOffset(middle, QAccessible::WordBoundary, &start, &end));
-    }
-}
-BENCHMARK(WordInTheMiddle)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BoundaryInTheMiddle, line, QAccessible::LineBoundary)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BoundaryInTheMiddle, word, QAccessible::WordBoundary)->Unit(benchmark::kMicrosecond);
 
 void ScreenfulInTheMiddle(benchmark::State& state) {
     const int middle = text().characterCount() / 2;

@@ -103,22 +103,20 @@ void OemTextBox::copy() const {
 void OemTextBox::indexLines() {
     m_lines.clear();
     const std::size_t size = m_bytes.size();
+    m_textStarts.clear();
     std::size_t start = 0;
-    std::size_t textStart = 0;
     for (;;) {
         std::size_t end = start;
         while (end < size && !isLineEnd(m_bytes[end]) && end - start < kMaxLineLength) {
             ++end;
         }
-        m_lines.push_back({start, end - start, textStart});
-        textStart += end - start;
+        m_lines.push_back({start, end - start});
         if (end == size) {
             break;
         }
         if (isLineEnd(m_bytes[end])) {
             const bool crLf = m_bytes[end] == '\r' && end + 1 < size && m_bytes[end + 1] == '\n';
             end += crLf ? 2 : 1;
-            ++textStart;
         }
         start = end;
     }
@@ -130,10 +128,29 @@ std::size_t OemTextBox::lineOfByte(std::size_t offset) const {
     return static_cast<std::size_t>(std::distance(m_lines.begin(), after)) - 1;
 }
 
+// Made on the first request for characters after a change, from the line index alone: showing a
+// file costs nothing more for it. A line is followed by a line end (one character) when the next
+// line does not start right after it.
+const std::vector<std::size_t>& OemTextBox::textStarts() const {
+    if (m_textStarts.empty()) {
+        m_textStarts.reserve(m_lines.size());
+        std::size_t text = 0;
+        for (std::size_t i = 0; i < m_lines.size(); ++i) {
+            m_textStarts.push_back(text);
+            text += m_lines[i].length;
+            if (i + 1 < m_lines.size() && m_lines[i + 1].start > m_lines[i].start + m_lines[i].length) {
+                ++text;
+            }
+        }
+    }
+    return m_textStarts;
+}
+
 std::size_t OemTextBox::lineOfCharacter(std::size_t offset) const {
-    const auto after = std::upper_bound(m_lines.begin(), m_lines.end(), offset,
-                                        [](std::size_t value, const Line& line) { return value < line.textStart; });
-    return static_cast<std::size_t>(std::distance(m_lines.begin(), after)) - 1;
+    const std::vector<std::size_t>& starts = textStarts();
+    return static_cast<std::size_t>(
+               std::distance(starts.begin(), std::upper_bound(starts.begin(), starts.end(), offset))) -
+           1;
 }
 
 std::size_t OemTextBox::clampedCharacter(int offset) const {
@@ -144,17 +161,17 @@ std::size_t OemTextBox::clampedCharacter(int offset) const {
 // its first byte.
 std::size_t OemTextBox::byteOfCharacter(int offset) const {
     const std::size_t character = clampedCharacter(offset);
-    const Line& line = m_lines[lineOfCharacter(character)];
-    return line.start + std::min(character - line.textStart, line.length);
+    const std::size_t index = lineOfCharacter(character);
+    return m_lines[index].start + std::min(character - textStarts()[index], m_lines[index].length);
 }
 
 int OemTextBox::characterOfByte(std::size_t offset) const {
-    const Line& line = m_lines[lineOfByte(std::min(offset, m_bytes.size()))];
-    return clampedInt(line.textStart + std::min(offset - line.start, line.length));
+    const std::size_t index = lineOfByte(std::min(offset, m_bytes.size()));
+    return clampedInt(textStarts()[index] + std::min(offset - m_lines[index].start, m_lines[index].length));
 }
 
 int OemTextBox::characterCount() const {
-    return clampedInt(m_lines.back().textStart + m_lines.back().length);
+    return clampedInt(textStarts().back() + m_lines.back().length);
 }
 
 QString OemTextBox::textRange(int from, int to) const {
@@ -166,9 +183,9 @@ QString OemTextBox::textRange(int from, int to) const {
 
 std::pair<int, int> OemTextBox::lineRangeAt(int offset) const {
     const std::size_t index = lineOfCharacter(clampedCharacter(offset));
-    const Line& line = m_lines[index];
-    const std::size_t end = index + 1 < m_lines.size() ? m_lines[index + 1].textStart : line.textStart + line.length;
-    return {clampedInt(line.textStart), clampedInt(end)};
+    const std::vector<std::size_t>& starts = textStarts();
+    const std::size_t end = index + 1 < m_lines.size() ? starts[index + 1] : starts[index] + m_lines[index].length;
+    return {clampedInt(starts[index]), clampedInt(end)};
 }
 
 std::pair<int, int> OemTextBox::selectedRange() const {

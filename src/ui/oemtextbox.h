@@ -80,7 +80,6 @@ private:
     struct Line {
         std::size_t start = 0;
         std::size_t length = 0;
-        std::size_t textStart = 0; // character offset in toPlainText(), where each line end is one LF
     };
     using LayoutVisitor = std::function<bool(const Line& line, QTextLayout& layout, qreal top)>;
 
@@ -97,6 +96,7 @@ private:
     void select(std::size_t anchor, std::size_t position);
     void notifyTextChanged(const QString& removedHead);
     [[nodiscard]] std::size_t lineOfByte(std::size_t offset) const;
+    [[nodiscard]] const std::vector<std::size_t>& textStarts() const;
     [[nodiscard]] std::size_t lineOfCharacter(std::size_t offset) const;
     [[nodiscard]] std::size_t clampedCharacter(int offset) const;
     [[nodiscard]] std::size_t byteOfCharacter(int offset) const;
@@ -104,6 +104,8 @@ private:
 
     std::string m_bytes;
     std::vector<Line> m_lines;
+    // Where each line starts in toPlainText(), where a line end is one LF; empty until asked for.
+    mutable std::vector<std::size_t> m_textStarts;
     std::size_t m_anchor = 0; // the selection runs between these two byte offsets
     std::size_t m_position = 0;
 };
