@@ -194,6 +194,20 @@ private slots:
         QCOMPARE(text.offsetAtPoint(rect.center()), 8);
     }
 
+    // A screen reader scrolls to what it reads; the line holding the text comes to the top.
+    void scrollingBringsTheLineToTheTop() {
+        OemTextBox box;
+        box.resize(300, 120);
+        std::string lines;
+        for (int i = 0; i < 100; ++i) {
+            lines += "line " + std::to_string(i) + "\r\n";
+        }
+        box.setOemText(lines);
+        const int line50 = static_cast<int>(box.toPlainText().indexOf("line 50"));
+        textOf(box).scrollToSubstring(line50 + 2, line50 + 6);
+        QCOMPARE(box.firstVisibleLine(), 50);
+    }
+
 private:
     ScratchDir m_dir;
     std::optional<platform::DosFileSystem> m_files;
