@@ -25,8 +25,43 @@ QGroupBox* frame(const QString& caption, QWidget* parent, double left, double to
     return place(new QGroupBox(caption, parent), left, top, width, height);
 }
 
+// A caption as a screen reader speaks it: without the "&" that marks the access key ("&&" is one "&").
+QString withoutAccessKey(const QString& caption) {
+    QString text;
+    text.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && i + 1 < caption.size()) {
+            ++i;
+        }
+        text += caption[i];
+    }
+    return text;
+}
+
 QPushButton* button(const QString& caption, QWidget* parent, double left, double top, double width, double height) {
-    return place(new QPushButton(caption, parent), left, top, width, height);
+    auto* control = place(new QPushButton(caption, parent), left, top, width, height);
+    control->setAccessibleName(withoutAccessKey(caption));
+    return control;
+}
+
+// A check box whose caption is a label of its own beside it.
+void labelFor(Label* label, QCheckBox* box) {
+    label->setBuddy(box);
+    box->setAccessibleName(label->text());
+}
+
+// Screen readers and the tools that drive windows through the accessibility tree find a control by
+// its name. A control inside a frame is named by the frame's caption, unless it has a name already
+// (the check boxes in a frame are named by their labels).
+void nameControlsAfterFrames(QWidget& window) {
+    for (const QGroupBox* frame : window.findChildren<QGroupBox*>()) {
+        const QString name = withoutAccessKey(frame->title());
+        for (QWidget* control : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (qobject_cast<QLabel*>(control) == nullptr && control->accessibleName().isEmpty()) {
+                control->setAccessibleName(name);
+            }
+        }
+    }
 }
 
 void colour(QWidget* widget, const QColor& back, const QColor& fore) {
@@ -173,6 +208,7 @@ MainDesign::MainDesign(platform::DosFileSystem& files) : m_client(new QWidget(th
     lblTitle = place(titleLabel(kProgramTitle, m_client, 21.75), 1800, 120, 5655, 615);
 
     focusOrder({drvList, dirListBox, cmdInstall, cmdExit, txtDiz, txtSpInfo});
+    nameControlsAfterFrames(*m_client);
 
     menuBar()->setNativeMenuBar(false);
     QMenu* file = menuBar()->addMenu("&File");
@@ -208,6 +244,8 @@ InstallDesign::InstallDesign(platform::DosFileSystem& files) {
     Label1 = place(new Label("Exit Spindeck After Installation", Frame1), 360, 480, 1455, 375);
     Label1->setBackStyle(0);
     Label1->setWordWrap(true);
+    labelFor(Label2, chkConfirm);
+    labelFor(Label1, chkExitQRV);
 
     cmdCancel = button("&Cancel Install", this, 5880, 3480, 1215, 375);
     cmdCreateDir = button("&Create Folder", this, 6480, 1440, 1215, 375);
@@ -242,6 +280,7 @@ InstallDesign::InstallDesign(platform::DosFileSystem& files) {
 
     focusOrder({InstDirBox, InstDrvList, txtOptInst, txtDiskFree, cmdInstallNow, txtMkDir, cmdCreateDir, cmdCancel,
                 chkConfirm, chkExitQRV});
+    nameControlsAfterFrames(*this);
 }
 
 BatchEditorDesign::BatchEditorDesign() {
@@ -268,6 +307,7 @@ BatchEditorDesign::BatchEditorDesign() {
     cmdExec = button("E&xecute Revised Batch File", this, 3360, 4680, 2415, 375);
 
     focusOrder({txtQRVTXT, txtQRVBAT, cmdExec, cmdCancel});
+    nameControlsAfterFrames(*this);
 }
 
 } // namespace spindeck::ui

@@ -1,7 +1,9 @@
 #include "oemtextbox.h"
 
+#include "oemtextaccessible.h"
 #include "platform/codepage.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -11,6 +13,7 @@
 #include <QScrollBar>
 #include <QTextLayout>
 #include <algorithm>
+#include <limits>
 
 namespace spindeck::ui {
 
@@ -27,9 +30,19 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
+// A screen reader speaks what a change event carries; more than a few screens of it helps nobody,
+// and the whole of a large file stays readable through text ranges.
+constexpr int kMaxAnnouncedLength = 64 * 1024;
+
+int clampedInt(std::size_t value) {
+    return static_cast<int>(std::min<std::size_t>(value, std::numeric_limits<int>::max()));
+}
+
 } // namespace
 
 OemTextBox::OemTextBox(QWidget* parent) : QAbstractScrollArea(parent) {
+    static const bool accessibleInstalled = (QAccessible::installFactory(&oemTextBoxAccessible), true);
+    Q_UNUSED(accessibleInstalled);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setAutoFillBackground(true);
     viewport()->setBackgroundRole(QPalette::Base);
@@ -37,12 +50,25 @@ OemTextBox::OemTextBox(QWidget* parent) : QAbstractScrollArea(parent) {
 }
 
 void OemTextBox::setOemText(std::string bytes) {
+    const QString removedHead = QAccessible::isActive() ? textRange(0, kMaxAnnouncedLength) : QString();
     m_bytes = std::move(bytes);
     m_anchor = m_position = 0;
     indexLines();
     verticalScrollBar()->setValue(0);
     updateScrollBar();
     viewport()->update();
+    notifyTextChanged(removedHead);
+}
+
+// The change is told as the old text replaced by the new one, each cut to its first
+// kMaxAnnouncedLength characters. Nothing is decoded while no screen reader listens.
+void OemTextBox::notifyTextChanged(const QString& removedHead) {
+    if (!QAccessible::isActive()) {
+        return;
+    }
+    QAccessibleTextUpdateEvent event(this, 0, removedHead, textRange(0, kMaxAnnouncedLength));
+    event.setCursorPosition(0);
+    QAccessible::updateAccessibility(&event);
 }
 
 void OemTextBox::clear() {
@@ -77,6 +103,7 @@ void OemTextBox::copy() const {
 void OemTextBox::indexLines() {
     m_lines.clear();
     const std::size_t size = m_bytes.size();
+    m_textStarts.clear();
     std::size_t start = 0;
     for (;;) {
         std::size_t end = start;
@@ -93,6 +120,112 @@ void OemTextBox::indexLines() {
         }
         start = end;
     }
+}
+
+std::size_t OemTextBox::lineOfByte(std::size_t offset) const {
+    const auto after = std::upper_bound(m_lines.begin(), m_lines.end(), offset,
+                                        [](std::size_t value, const Line& line) { return value < line.start; });
+    return static_cast<std::size_t>(std::distance(m_lines.begin(), after)) - 1;
+}
+
+// Made on the first request for characters after a change, from the line index alone: showing a
+// file costs nothing more for it. A line is followed by a line end (one character) when the next
+// line does not start right after it.
+const std::vector<std::size_t>& OemTextBox::textStarts() const {
+    if (m_textStarts.empty()) {
+        m_textStarts.reserve(m_lines.size());
+        std::size_t text = 0;
+        for (std::size_t i = 0; i < m_lines.size(); ++i) {
+            m_textStarts.push_back(text);
+            text += m_lines[i].length;
+            if (i + 1 < m_lines.size() && m_lines[i + 1].start > m_lines[i].start + m_lines[i].length) {
+                ++text;
+            }
+        }
+    }
+    return m_textStarts;
+}
+
+std::size_t OemTextBox::lineOfCharacter(std::size_t offset) const {
+    const std::vector<std::size_t>& starts = textStarts();
+    return static_cast<std::size_t>(
+               std::distance(starts.begin(), std::upper_bound(starts.begin(), starts.end(), offset))) -
+           1;
+}
+
+std::size_t OemTextBox::clampedCharacter(int offset) const {
+    return static_cast<std::size_t>(std::clamp(offset, 0, characterCount()));
+}
+
+// The line end that follows a line is one character and one or two bytes; an offset on it maps to
+// its first byte.
+std::size_t OemTextBox::byteOfCharacter(int offset) const {
+    const std::size_t character = clampedCharacter(offset);
+    const std::size_t index = lineOfCharacter(character);
+    return m_lines[index].start + std::min(character - textStarts()[index], m_lines[index].length);
+}
+
+int OemTextBox::characterOfByte(std::size_t offset) const {
+    const std::size_t index = lineOfByte(std::min(offset, m_bytes.size()));
+    return clampedInt(textStarts()[index] + std::min(offset - m_lines[index].start, m_lines[index].length));
+}
+
+int OemTextBox::characterCount() const {
+    return clampedInt(textStarts().back() + m_lines.back().length);
+}
+
+QString OemTextBox::textRange(int from, int to) const {
+    const std::size_t first = byteOfCharacter(from);
+    const std::size_t last = std::max(first, byteOfCharacter(to));
+    return QString::fromStdU16String(
+        platform::oemTextForDisplay(std::string_view(m_bytes).substr(first, last - first)));
+}
+
+std::pair<int, int> OemTextBox::lineRangeAt(int offset) const {
+    const std::size_t index = lineOfCharacter(clampedCharacter(offset));
+    const std::vector<std::size_t>& starts = textStarts();
+    const std::size_t end = index + 1 < m_lines.size() ? starts[index + 1] : starts[index] + m_lines[index].length;
+    return {clampedInt(starts[index]), clampedInt(end)};
+}
+
+std::pair<int, int> OemTextBox::selectedRange() const {
+    const auto [from, to] = std::minmax(m_anchor, m_position);
+    return {characterOfByte(from), characterOfByte(to)};
+}
+
+int OemTextBox::cursorPosition() const {
+    return characterOfByte(m_position);
+}
+
+void OemTextBox::setSelectedRange(int anchor, int position) {
+    select(byteOfCharacter(anchor), byteOfCharacter(position));
+}
+
+int OemTextBox::characterAt(const QPoint& point) const {
+    return characterOfByte(offsetAt(point));
+}
+
+QRect OemTextBox::characterRect(int offset) const {
+    const std::size_t byte = byteOfCharacter(offset);
+    QRect found;
+    forEachVisibleLayout([&](const Line& line, QTextLayout& layout, qreal top) {
+        if (byte < line.start || byte > line.start + line.length) {
+            return true;
+        }
+        const auto column = static_cast<int>(byte - line.start);
+        const QTextLine row = layout.lineForTextPosition(column);
+        if (row.isValid()) {
+            const qreal left = row.cursorToX(column);
+            const qreal right = column < static_cast<int>(line.length) ? row.cursorToX(column + 1) : left + 1;
+            found = QRectF(kMargin + left, top + row.y(), std::max<qreal>(1, right - left), row.height()).toRect();
+        }
+        return false;
+    });
+    return found;
+}
+
+void OemTextBox::scrollToCharacter(int offset) {
+    verticalScrollBar()->setValue(clampedInt(lineOfCharacter(clampedCharacter(offset))));
 }
 
 // The last scroll position shows the last lines at the bottom of the box, however they wrap.
@@ -245,6 +378,12 @@ void OemTextBox::select(std::size_t anchor, std::size_t position) {
     m_anchor = std::min(anchor, m_bytes.size());
     m_position = std::min(position, m_bytes.size());
     viewport()->update();
+    if (QAccessible::isActive()) {
+        const auto [from, to] = selectedRange();
+        QAccessibleTextSelectionEvent event(this, from, to);
+        event.setCursorPosition(cursorPosition());
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void OemTextBox::mousePressEvent(QMouseEvent* event) {

@@ -7,12 +7,18 @@
 // whole), so the box keeps the file's bytes with an index of where each line starts, and decodes and
 // lays out only the lines it paints. Showing a file costs one pass over its bytes. The scroll bar
 // moves by text lines, as the stock text boxes do.
+//
+// Screen readers reach the text through an accessible interface of the box's own (installed with the
+// first box) that asks for character counts and ranges only, so a large file is never decoded whole
+// for them.
 
 #include <QAbstractScrollArea>
+#include <QRect>
 #include <QString>
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QTextLayout;
@@ -41,6 +47,23 @@ public:
 
     void selectAll();
     void copy() const;
+
+    // Character offsets count the characters of toPlainText(); an offset outside the text is taken
+    // as its nearest end. None of these decodes more than the range asked for.
+    [[nodiscard]] int characterCount() const;
+    [[nodiscard]] QString textRange(int from, int to) const;
+    // The text line holding the character at `offset`, its line end included: [first, last).
+    [[nodiscard]] std::pair<int, int> lineRangeAt(int offset) const;
+    // The selection as [first, last); empty at the cursor when nothing is selected.
+    [[nodiscard]] std::pair<int, int> selectedRange() const;
+    [[nodiscard]] int cursorPosition() const;
+    void setSelectedRange(int anchor, int position);
+    // The character under a point of the viewport, and the viewport rectangle of a character (empty
+    // while it is scrolled out of sight).
+    [[nodiscard]] int characterAt(const QPoint& point) const;
+    [[nodiscard]] QRect characterRect(int offset) const;
+    // Scrolls the line holding the character at `offset` to the top, as far as the scroll bar goes.
+    void scrollToCharacter(int offset);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -71,9 +94,18 @@ private:
     void forEachVisibleLayout(const LayoutVisitor& visit) const;
     [[nodiscard]] std::size_t offsetAt(const QPoint& point) const;
     void select(std::size_t anchor, std::size_t position);
+    void notifyTextChanged(const QString& removedHead);
+    [[nodiscard]] std::size_t lineOfByte(std::size_t offset) const;
+    [[nodiscard]] const std::vector<std::size_t>& textStarts() const;
+    [[nodiscard]] std::size_t lineOfCharacter(std::size_t offset) const;
+    [[nodiscard]] std::size_t clampedCharacter(int offset) const;
+    [[nodiscard]] std::size_t byteOfCharacter(int offset) const;
+    [[nodiscard]] int characterOfByte(std::size_t offset) const;
 
     std::string m_bytes;
     std::vector<Line> m_lines;
+    // Where each line starts in toPlainText(), where a line end is one LF; empty until asked for.
+    mutable std::vector<std::size_t> m_textStarts;
     std::size_t m_anchor = 0; // the selection runs between these two byte offsets
     std::size_t m_position = 0;
 };
