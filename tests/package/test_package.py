@@ -85,6 +85,8 @@ class PackageTest(unittest.TestCase):
                                     text=True, cwd=home)
             self.assertEqual((echoed.returncode, echoed.stdout.strip()), (0, "installed"))
         self.assertIn("spindeck-timing painted", self.start_until_drawn(env, home))
+        # Its program directory is where it lies: a first start writes the default QRV.INI there.
+        self.assertEqual((root / "usr/bin/QRV.INI").read_bytes(), ini)
 
     def start_until_drawn(self, env, cwd):
         """What spindeck wrote to stderr until its main window was first drawn (or it gave up)."""
