@@ -78,7 +78,8 @@ def main():
     scratch = Path(tempfile.mkdtemp(prefix="spindeck-bench-"))
     try:
         program_dir = program_on_disc(scratch, bin_dir)
-        subprocess.run([str(bin_dir / "spindeck-ini"), "default"], stdout=(program_dir / "QRV.INI").open("wb"), check=True)
+        default_ini = subprocess.run([str(bin_dir / "spindeck-ini"), "default"], capture_output=True, check=True).stdout
+        (program_dir / "QRV.INI").write_bytes(default_ini)
         env = dict(os.environ, DISPLAY=display, XDG_CONFIG_HOME=str(scratch / "config"), XDG_RUNTIME_DIR=str(scratch),
                    SPINDECK_TIMING="1")
         env.pop("QT_QPA_PLATFORM", None)
