@@ -1,8 +1,11 @@
-"""The X server the window benchmarks run on: Xvfb on the first free display number."""
+"""What the window benchmarks share: the X server they run on (Xvfb on the first free display number), the copy of
+spindeck on a disc, and their command line."""
 
+import argparse
 import os
 import shutil
 import subprocess
+from pathlib import Path
 
 
 def start_display():
@@ -23,3 +26,12 @@ def program_on_disc(scratch, bin_dir):
     (scratch / "config" / "spindeck" / "drives.conf").write_text(f"[D]\npath={scratch / 'disc'}\n")
     shutil.copy2(bin_dir / "spindeck", program_dir / "spindeck")
     return program_dir
+
+
+def options(description):
+    """The command line of a window benchmark: the folder of the executables, and --json for bench/run."""
+    parser = argparse.ArgumentParser(description=description)
+    parser.add_argument("bin", nargs="?", type=Path, default=Path(__file__).resolve().parents[1] / "build" / "bin",
+                        help="the folder of the executables (build/bin)")
+    parser.add_argument("--json", action="store_true", help="print the medians as JSON")
+    return parser.parse_args()

@@ -32,8 +32,9 @@ int usage(const std::string& problem) {
                  "usage: spindeck-mkmedia wav KIND OUT.wav      (KIND: %s)\n"
                  "       spindeck-mkmedia midi OUT.mid\n"
                  "       spindeck-mkmedia midi-short OUT.mid\n"
-                 "       spindeck-mkmedia bmp OUT.bmp WIDTH HEIGHT  (1 to %d pixels each)\n",
-                 problem.c_str(), kinds.c_str(), kMaxSide);
+                 "       spindeck-mkmedia bmp OUT.bmp WIDTH HEIGHT  (1 to %d pixels each)\n"
+                 "       spindeck-mkmedia icon OUT.png SIDE         (1 to %d pixels)\n",
+                 problem.c_str(), kinds.c_str(), kMaxSide, kMaxSide);
     return 2;
 }
 
@@ -109,6 +110,16 @@ int main(int argc, char** argv) {
             return usage("width and height must be whole numbers from 1 to " + std::to_string(kMaxSide));
         }
         return writeFile(args[1], bmpFile(logo(*width, *height)));
+    }
+    if (what == "icon") {
+        if (args.size() != 3) {
+            return usage("icon takes a file name and a side");
+        }
+        const auto length = side(args[2]);
+        if (!length) {
+            return usage("the side must be a whole number from 1 to " + std::to_string(kMaxSide));
+        }
+        return writeFile(args[1], pngFile(icon(*length)));
     }
     return usage("unknown media '" + what + "'");
 }

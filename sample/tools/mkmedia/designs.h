@@ -1,9 +1,10 @@
 #pragma once
 
 // The demo disc's media, as we designed them: a jingle for each cue, a short piece of music for
-// the background and a second's worth of it for tests, and the logo.
+// the background and a second's worth of it for tests, the logo, and the program's icon.
 
 #include "bmp.h"
+#include "png.h"
 #include "synth.h"
 
 #include <optional>
@@ -27,5 +28,8 @@ inline constexpr int kCueSampleRate = 22050;
 
 // The logo at the given size: a stack of discs on a spindle over a blue-green gradient.
 [[nodiscard]] Image logo(int width, int height);
+
+// The program's icon, side by side pixels: the logo's scene on a square with rounded corners.
+[[nodiscard]] TranslucentImage icon(int side);
 
 } // namespace spindeck::mkmedia

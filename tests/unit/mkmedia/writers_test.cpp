@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 #include <vector>
+#include <zlib.h>
 
 namespace spindeck::mkmedia {
 namespace {
@@ -256,6 +257,60 @@ TEST(LogoTest, HasTheRequestedSizeAndShowsMoreThanTheBackground) {
     EXPECT_LT(at(0, 0).red, 60);
     EXPECT_GT(at(0, 79).green, at(0, 0).green);
     EXPECT_GT(at(76, 36).red + at(76, 36).green + at(76, 36).blue, 3 * 150);
+}
+
+// --- PNG -------------------------------------------------------------------------------------------------------------
+
+struct Chunk {
+    std::string type;
+    std::string data;
+};
+
+// Splits a PNG file into its chunks, checking each one's CRC.
+std::vector<Chunk> chunksOf(const std::string& file) {
+    std::vector<Chunk> chunks;
+    for (std::size_t at = 8; at < file.size();) {
+        const std::uint32_t length = be(file, at, 4);
+        const std::string typeAndData = file.substr(at + 4, 4 + length);
+        const auto crc = crc32(0, reinterpret_cast<const Bytef*>(typeAndData.data()), 4 + length);
+        EXPECT_EQ(be(file, at + 8 + length, 4), crc) << typeAndData.substr(0, 4);
+        chunks.push_back({typeAndData.substr(0, 4), typeAndData.substr(4)});
+        at += 12 + length;
+    }
+    return chunks;
+}
+
+TEST(PngTest, IconIsARoundedSquareOfTheLogo) {
+    constexpr int kSide = 48;
+    const std::string file = pngFile(icon(kSide));
+    ASSERT_EQ(file.substr(0, 8), std::string("\x89PNG\r\n\x1A\n"));
+    const auto chunks = chunksOf(file);
+    ASSERT_EQ(chunks.size(), 3U);
+    EXPECT_EQ(chunks[0].type, "IHDR");
+    EXPECT_EQ(be(chunks[0].data, 0, 4), std::uint32_t{kSide});
+    EXPECT_EQ(be(chunks[0].data, 4, 4), std::uint32_t{kSide});
+    EXPECT_EQ(chunks[0].data.substr(8), std::string("\x08\x06\x00\x00\x00", 5)); // 8-bit RGBA
+    EXPECT_EQ(chunks[1].type, "IDAT");
+    EXPECT_EQ(chunks[2].type, "IEND");
+
+    constexpr std::size_t kStride = 1 + 4 * kSide; // filter byte, then RGBA
+    std::string rows(kStride * kSide + 1, '\0');
+    uLongf size = rows.size();
+    ASSERT_EQ(uncompress(reinterpret_cast<Bytef*>(rows.data()), &size,
+                         reinterpret_cast<const Bytef*>(chunks[1].data.data()), chunks[1].data.size()),
+              Z_OK);
+    ASSERT_EQ(size, kStride * kSide);
+    const auto alphaAt = [&rows](int x, int y) {
+        return static_cast<std::uint8_t>(rows[static_cast<std::size_t>(y) * kStride + 1 + 4 * x + 3]);
+    };
+    EXPECT_EQ(alphaAt(0, 0), 0); // a rounded corner
+    EXPECT_EQ(alphaAt(kSide - 1, kSide - 1), 0);
+    EXPECT_EQ(alphaAt(kSide / 2, 0), 255); // the middle of an edge
+    EXPECT_EQ(alphaAt(kSide / 2, kSide / 2), 255);
+    const Rgb centre = logo(kSide, kSide).pixels[kSide / 2 * kSide + kSide / 2];
+    const std::size_t centreAt = kSide / 2 * kStride + 1 + 4 * (kSide / 2);
+    EXPECT_EQ(rows.substr(centreAt, 3), std::string({static_cast<char>(centre.red), static_cast<char>(centre.green),
+                                                     static_cast<char>(centre.blue)}));
 }
 
 } // namespace
