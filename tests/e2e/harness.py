@@ -178,8 +178,9 @@ class SpindeckTestCase(unittest.TestCase):
     def close_window(self, window, process):
         """What a window manager does for the close box: asks the window to close itself. Under Xvfb
         without a window manager the first request is now and then not delivered to the program, so
-        it is asked again, as a person clicks the close box again, until the process ends."""
-        for _ in range(3):
+        it is asked again, as a person clicks the close box again, until the process ends (on a busy
+        machine that can take several tries)."""
+        for _ in range(10):
             self._send_delete_window(window)
             try:
                 return process.wait(timeout=3)
