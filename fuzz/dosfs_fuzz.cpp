@@ -1,0 +1,97 @@
+// DOS path text and its resolution through a throw-away drive map: nothing resolves to a place off
+// the drives, a short form leads back to the same file, and the short names of one directory keep
+// every valid 8.3 name and give every other name an alias of its own.
+
+#include "platform/dospath.h"
+#include "platform/shortname.h"
+#include "scratchdrives.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <fuzzer/FuzzedDataProvider.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace spindeck;
+using namespace spindeck::platform;
+
+fuzz::ScratchDrives& drives() {
+    static fuzz::ScratchDrives instance;
+    return instance;
+}
+
+DosFileSystem& files() {
+    static DosFileSystem instance(drives().driveMap(), "C:\\");
+    return instance;
+}
+
+void check(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+void resolvePath(const std::string& path) {
+    (void)files().fullPath(path);
+    const auto found = files().resolve(path);
+    check(!found || drives().onADrive(*found));
+    const auto forWrite = files().resolveForWrite(path);
+    check(!forWrite || drives().onADrive(forWrite->parent_path()));
+    if (const auto shortForm = files().GetShortPathNameA(path)) {
+        const auto again = files().resolve(*shortForm);
+        check(found && again && std::filesystem::equivalent(*found, *again));
+    }
+    (void)files().listDirectory(path);
+    (void)files().findName(path, "readme.txt");
+    (void)files().GetDriveTypeA(path);
+}
+
+void parsePath(const std::string& path) {
+    const auto parsed = dospath::parse(path);
+    if (!parsed) {
+        return;
+    }
+    std::vector<std::string> directory = {"GAMES"};
+    dospath::apply(directory, parsed->components);
+    (void)dospath::join(parsed->drive == 0 ? 'C' : parsed->drive, directory);
+}
+
+void nameSiblings(FuzzedDataProvider& input) {
+    std::vector<std::string> names;
+    while (input.remaining_bytes() > 0 && names.size() < 16) {
+        names.push_back(input.ConsumeRandomLengthString(20));
+    }
+    const std::vector<std::string> shortened = shortNames(names);
+    check(shortened.size() == names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (isShortName(names[i])) {
+            check(shortened[i] == names[i]);
+        }
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // Every input starts from the same place, so a finding can be replayed on its own.
+    (void)files().setCurrentDrive('C');
+    (void)files().changeDirectory("C:\\");
+    FuzzedDataProvider input(data, size);
+    if (input.ConsumeBool()) {
+        nameSiblings(input);
+        return 0;
+    }
+    const std::string first = input.ConsumeRandomLengthString(64);
+    const std::string second = input.ConsumeRemainingBytesAsString();
+    parsePath(first);
+    if (files().changeDirectory(first)) {
+        resolvePath(second);
+    } else {
+        resolvePath(first);
+        (void)files().setCurrentDrive(second.empty() ? 'C' : second.front());
+        resolvePath(second);
+    }
+    return 0;
+}
