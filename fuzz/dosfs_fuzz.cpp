@@ -7,6 +7,7 @@
 #include "scratchdrives.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <fuzzer/FuzzedDataProvider.h>
 #include <string>
@@ -27,8 +28,9 @@ DosFileSystem& files() {
     return instance;
 }
 
-void check(bool condition) {
+void check(bool condition, const char* what, std::string_view path) {
     if (!condition) {
+        std::fprintf(stderr, "%s: \"%.*s\"\n", what, static_cast<int>(path.size()), path.data());
         std::abort();
     }
 }
@@ -36,12 +38,15 @@ void check(bool condition) {
 void resolvePath(const std::string& path) {
     (void)files().fullPath(path);
     const auto found = files().resolve(path);
-    check(!found || drives().onADrive(*found));
+    check(!found || drives().onADrive(*found), "resolved off the drives", path);
+    // The place written is the last component in its folder: the folder must be on a drive (the last
+    // component may be a link that leads off it, which a write replaces), or it is a drive's root.
     const auto forWrite = files().resolveForWrite(path);
-    check(!forWrite || drives().onADrive(forWrite->parent_path()));
+    check(!forWrite || drives().onADrive(*forWrite) || drives().onADrive(forWrite->parent_path()),
+          "resolved for writing off the drives", path);
     if (const auto shortForm = files().GetShortPathNameA(path)) {
         const auto again = files().resolve(*shortForm);
-        check(found && again && std::filesystem::equivalent(*found, *again));
+        check(found && again && std::filesystem::equivalent(*found, *again), "short form leads elsewhere", path);
     }
     (void)files().listDirectory(path);
     (void)files().findName(path, "readme.txt");
@@ -64,10 +69,10 @@ void nameSiblings(FuzzedDataProvider& input) {
         names.push_back(input.ConsumeRandomLengthString(20));
     }
     const std::vector<std::string> shortened = shortNames(names);
-    check(shortened.size() == names.size());
+    check(shortened.size() == names.size(), "short names lost", "");
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (isShortName(names[i])) {
-            check(shortened[i] == names[i]);
+            check(shortened[i] == names[i], "valid 8.3 name changed", names[i]);
         }
     }
 }
