@@ -18,16 +18,6 @@ namespace {
 using namespace spindeck;
 using namespace spindeck::platform;
 
-fuzz::ScratchDrives& drives() {
-    static fuzz::ScratchDrives instance;
-    return instance;
-}
-
-DosFileSystem& files() {
-    static DosFileSystem instance(drives().driveMap(), "C:\\");
-    return instance;
-}
-
 void check(bool condition, const char* what, std::string_view path) {
     if (!condition) {
         std::fprintf(stderr, "%s: \"%.*s\"\n", what, static_cast<int>(path.size()), path.data());
@@ -35,22 +25,23 @@ void check(bool condition, const char* what, std::string_view path) {
     }
 }
 
-void resolvePath(const std::string& path) {
-    (void)files().fullPath(path);
-    const auto found = files().resolve(path);
-    check(!found || drives().onADrive(*found), "resolved off the drives", path);
+void resolvePath(DosFileSystem& files, const std::string& path) {
+    (void)files.fullPath(path);
+    const auto found = files.resolve(path);
+    check(!found || fuzz::scratchDrives().onADrive(*found), "resolved off the drives", path);
     // The place written is the last component in its folder: the folder must be on a drive (the last
     // component may be a link that leads off it, which a write replaces), or it is a drive's root.
-    const auto forWrite = files().resolveForWrite(path);
-    check(!forWrite || drives().onADrive(*forWrite) || drives().onADrive(forWrite->parent_path()),
+    const auto forWrite = files.resolveForWrite(path);
+    check(!forWrite || fuzz::scratchDrives().onADrive(*forWrite) ||
+              fuzz::scratchDrives().onADrive(forWrite->parent_path()),
           "resolved for writing off the drives", path);
-    if (const auto shortForm = files().GetShortPathNameA(path)) {
-        const auto again = files().resolve(*shortForm);
+    if (const auto shortForm = files.GetShortPathNameA(path)) {
+        const auto again = files.resolve(*shortForm);
         check(found && again && std::filesystem::equivalent(*found, *again), "short form leads elsewhere", path);
     }
-    (void)files().listDirectory(path);
-    (void)files().findName(path, "readme.txt");
-    (void)files().GetDriveTypeA(path);
+    (void)files.listDirectory(path);
+    (void)files.findName(path, "readme.txt");
+    (void)files.GetDriveTypeA(path);
 }
 
 void parsePath(const std::string& path) {
@@ -80,9 +71,7 @@ void nameSiblings(FuzzedDataProvider& input) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    // Every input starts from the same place, so a finding can be replayed on its own.
-    (void)files().setCurrentDrive('C');
-    (void)files().changeDirectory("C:\\");
+    platform::DosFileSystem& files = fuzz::fileSystemOnC();
     FuzzedDataProvider input(data, size);
     if (input.ConsumeBool()) {
         nameSiblings(input);
@@ -91,12 +80,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string first = input.ConsumeRandomLengthString(64);
     const std::string second = input.ConsumeRemainingBytesAsString();
     parsePath(first);
-    if (files().changeDirectory(first)) {
-        resolvePath(second);
+    if (files.changeDirectory(first)) {
+        resolvePath(files, second);
     } else {
-        resolvePath(first);
-        (void)files().setCurrentDrive(second.empty() ? 'C' : second.front());
-        resolvePath(second);
+        resolvePath(files, first);
+        (void)files.setCurrentDrive(second.empty() ? 'C' : second.front());
+        resolvePath(files, second);
     }
     return 0;
 }

@@ -66,4 +66,16 @@ bool ScratchDrives::onADrive(const fs::path& hostPath) const {
     return false;
 }
 
+ScratchDrives& scratchDrives() {
+    static ScratchDrives instance;
+    return instance;
+}
+
+platform::DosFileSystem& fileSystemOnC() {
+    static platform::DosFileSystem instance(scratchDrives().driveMap(), "C:\\");
+    (void)instance.setCurrentDrive('C');
+    (void)instance.changeDirectory("C:\\");
+    return instance;
+}
+
 } // namespace spindeck::fuzz

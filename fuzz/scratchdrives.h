@@ -28,4 +28,10 @@ private:
     std::filesystem::path m_root;
 };
 
+// The drives of the whole run, made on first use.
+ScratchDrives& scratchDrives();
+// A file system over those drives, back on C:\ for every input, so that a finding can be replayed
+// on its own.
+platform::DosFileSystem& fileSystemOnC();
+
 } // namespace spindeck::fuzz

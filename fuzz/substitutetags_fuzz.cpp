@@ -26,34 +26,22 @@ constexpr std::array<std::string_view, 8> kInstallPaths = {
     "C:\\escape\\etc\\",
 };
 
-fuzz::ScratchDrives& drives() {
-    static fuzz::ScratchDrives instance;
-    return instance;
-}
-
-platform::DosFileSystem& files() {
-    static platform::DosFileSystem instance(drives().driveMap(), "C:\\");
-    return instance;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    // Every input starts from the same place, so a finding can be replayed on its own.
-    (void)files().setCurrentDrive('C');
-    (void)files().changeDirectory("C:\\");
+    platform::DosFileSystem& files = fuzz::fileSystemOnC();
     FuzzedDataProvider input(data, size);
     const std::string installPath =
         input.ConsumeBool() ? std::string(input.PickValueInArray(kInstallPaths)) : input.ConsumeRandomLengthString(64);
     const std::string line = input.ConsumeRemainingBytesAsString();
 
-    (void)script::SubstituteTags(line, installPath, files());
-    const char drive = files().currentDrive();
-    if (files().driveMap().drive(drive) == nullptr) {
+    (void)script::SubstituteTags(line, installPath, files);
+    const char drive = files.currentDrive();
+    if (files.driveMap().drive(drive) == nullptr) {
         std::abort();
     }
-    const auto current = files().resolve(files().currentDirectory(drive));
-    if (current && !drives().onADrive(*current)) {
+    const auto current = files.resolve(files.currentDirectory(drive));
+    if (current && !fuzz::scratchDrives().onADrive(*current)) {
         std::abort();
     }
     return 0;
