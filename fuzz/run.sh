@@ -49,7 +49,7 @@ run_target() {
         local input
         input=$(grep -oE 'Test unit written to [^ ]+' "$log" | sed 's/Test unit written to //' | tail -1)
         printf '%-26s FINDING: %s (input %s, log %s)\n' "$target" \
-            "$(grep -m1 -oE '(ERROR|SUMMARY): .*|deadly signal|timeout' "$log" || echo "exit status $?")" \
+            "$(grep -m1 -oE '(ERROR|SUMMARY): .*|deadly signal|timeout' "$log" || echo "see the log")" \
             "${input:-none}" "$log"
         return 1
     fi
