@@ -8,3 +8,8 @@ if(SPINDECK_SANITIZE)
     target_compile_options(spindeck_warnings INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
     target_link_options(spindeck_warnings INTERFACE -fsanitize=address,undefined)
 endif()
+if(SPINDECK_FUZZ)
+    # Everything is instrumented for coverage and checked; only the fuzz targets link libFuzzer's main.
+    target_compile_options(spindeck_warnings INTERFACE -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+    target_link_options(spindeck_warnings INTERFACE -fsanitize=address,undefined)
+endif()

@@ -61,7 +61,7 @@ IniDocument IniDocument::fromBytes(std::string_view bytes) {
 Expected<IniDocument, IniReadError> IniDocument::load(const std::filesystem::path& path) {
     std::string bytes;
     if (const int error = spindeck::platform::readHostFile(path, bytes); error != 0) {
-        return Unexpected(IniReadError{path, std::strerror(error)});
+        return Unexpected{IniReadError{path, std::strerror(error)}};
     }
     return fromBytes(bytes);
 }

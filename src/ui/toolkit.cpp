@@ -11,11 +11,11 @@ namespace spindeck::ui {
 Expected<QPixmap, PictureError> loadPicture(const platform::DosFileSystem& files, const std::string& dosPath) {
     const auto host = files.resolve(dosPath);
     if (!host) {
-        return Unexpected(PictureError{QString::fromStdString(host.error().message())});
+        return Unexpected{PictureError{QString::fromStdString(host.error().message())}};
     }
     QPixmap picture;
     if (!picture.load(QString::fromStdString(host->string()))) {
-        return Unexpected(PictureError{QString::fromStdString(dosPath) + ": not a picture"});
+        return Unexpected{PictureError{QString::fromStdString(dosPath) + ": not a picture"}};
     }
     return picture;
 }
