@@ -25,6 +25,17 @@ INSTALL_TITLE = "Spindeck Installer  v1.0"
 DEMO_DISC = BIN.parent / "demo" / "disc"
 
 
+def centre(left, top, width, height):
+    """The middle of a control placed at twips (15 to a pixel) in the install window."""
+    return (left + width // 2) // 15, (top + height // 2) // 15
+
+
+FOLDER_ENTRY = centre(3000 + 135, 1200 + 240, 3135, 285)
+CREATE_FOLDER = centre(6480, 1440, 1215, 375)
+CANCEL_INSTALL = centre(5880, 3480, 1215, 375)
+INSTALL_NOW = centre(3840, 3480, 1215, 375)
+
+
 class Display:
     """An Xvfb server of its own, on the first free display number."""
 
@@ -167,6 +178,14 @@ class SpindeckTestCase(unittest.TestCase):
     def type_text(self, window, text):
         self.xdotool("windowfocus", "--sync", window)
         self.xdotool("type", "--delay", "20", text)
+
+    def create_folder(self, install, path, host_folder):
+        """Types `path` into the install window's folder entry and presses Create Folder; waits until
+        `host_folder` exists."""
+        self.click(install, *FOLDER_ENTRY)
+        self.type_text(install, path)
+        self.click(install, *CREATE_FOLDER)
+        self.wait_until(host_folder.is_dir, f"{path} was not made")
 
     def wait_until(self, condition, message, timeout=10):
         deadline = time.monotonic() + timeout

@@ -3,17 +3,7 @@
 import time
 import unittest
 
-from harness import INSTALL_TITLE, MAIN_TITLE, SpindeckTestCase
-
-
-def centre(left, top, width, height):
-    """The middle of a control placed at twips (15 to a pixel) in the install window."""
-    return (left + width // 2) // 15, (top + height // 2) // 15
-
-
-FOLDER_ENTRY = centre(3000 + 135, 1200 + 240, 3135, 285)
-CREATE_FOLDER = centre(6480, 1440, 1215, 375)
-CANCEL_INSTALL = centre(5880, 3480, 1215, 375)
+from harness import CANCEL_INSTALL, FOLDER_ENTRY, INSTALL_TITLE, MAIN_TITLE, SpindeckTestCase
 
 
 class InstallWindowTest(SpindeckTestCase):
@@ -27,16 +17,9 @@ class InstallWindowTest(SpindeckTestCase):
         self.assertEqual(self.visible_windows(process), [install], "the main window gives way")
 
         # The install path starts at the root of the current drive, C:.
-        self.click(install, *FOLDER_ENTRY)
-        self.type_text(install, "GAMES")
-        self.click(install, *CREATE_FOLDER)
-        self.wait_until(lambda: (self.machine.c / "GAMES").is_dir(), "C:\\GAMES was not made")
+        self.create_folder(install, "GAMES", self.machine.c / "GAMES")
         # The new folder is open and highlighted, so a second name lands inside it.
-        self.click(install, *FOLDER_ENTRY)
-        self.type_text(install, "STARFALL")
-        self.click(install, *CREATE_FOLDER)
-        self.wait_until(lambda: (self.machine.c / "GAMES" / "STARFALL").is_dir(),
-                        "C:\\GAMES\\STARFALL was not made")
+        self.create_folder(install, "STARFALL", self.machine.c / "GAMES" / "STARFALL")
         self.screenshot("install-window", install)
 
         # "&Create Folder" and "&Cancel Install" share Alt+C: it moves the focus between them and

@@ -4,20 +4,10 @@ install query follows; the console takes keys for PAUSE and stays open when a co
 import time
 import unittest
 
-from harness import INSTALL_TITLE, MAIN_TITLE, SpindeckTestCase
+from harness import INSTALL_NOW, INSTALL_TITLE, MAIN_TITLE, SpindeckTestCase
 
 CONSOLE_TITLE = "Spindeck - C:\\\\QRV.BAT"  # a pattern: the backslash escaped
 QUERY_TITLE = "Install Query\\.\\.\\."
-
-
-def centre(left, top, width, height):
-    """The middle of a control placed at twips (15 to a pixel) in the install window."""
-    return (left + width // 2) // 15, (top + height // 2) // 15
-
-
-FOLDER_ENTRY = centre(3000 + 135, 1200 + 240, 3135, 285)
-CREATE_FOLDER = centre(6480, 1440, 1215, 375)
-INSTALL_NOW = centre(3840, 3480, 1215, 375)
 
 
 class InstallingTest(SpindeckTestCase):
@@ -28,10 +18,7 @@ class InstallingTest(SpindeckTestCase):
 
     def make_target(self, install, name):
         """Creates C:\\<name> with the folder entry; it becomes the install path."""
-        self.click(install, *FOLDER_ENTRY)
-        self.type_text(install, name)
-        self.click(install, *CREATE_FOLDER)
-        self.wait_until(lambda: (self.machine.c / name).is_dir(), f"C:\\{name} was not made")
+        self.create_folder(install, name, self.machine.c / name)
 
     def test_the_demo_game_installs_from_its_zip(self):
         self.machine.add_drive("E", "removable")
